@@ -1,0 +1,30 @@
+# The two commands of a fresh machine: `make run` boots the default board, `make test`
+# runs the whole suite. Both install what is missing first.
+BUILD  ?= build
+JOBS   ?= $(shell nproc)
+OUT    ?= out
+
+.PHONY: all setup configure build run test clean
+
+all: build
+
+setup:
+	@tools/setup
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: setup $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/Simulator/zubsim boot --state $(OUT)/state --out $(OUT)/boot
+	@echo "outputs: $(OUT)/boot (screen, debug.log, events.jsonl, summary.json); state: $(OUT)/state"
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(OUT)
