@@ -7,6 +7,6 @@
 
 #include <Uefi/UefiBaseType.h>
 
-UINT32 EFIAPI ZubCalculateCrc32 (IN CONST VOID *Buffer, IN UINTN Length);
+UINT32 EFIAPI CalculateCrc32 (IN CONST VOID *Buffer, IN UINTN Length);
 
 #endif
