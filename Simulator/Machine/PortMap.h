@@ -17,6 +17,8 @@ class PortMap {
 public:
   // Later mappings take precedence over earlier ones on overlap.
   void map(uint16_t first, uint16_t last, PortDevice* device);
+  // Removes every range of a device (a decoder whose base is programmable moves this way).
+  void unmap(PortDevice* device);
   PortDevice* find(uint16_t port) const;
 
 private:
