@@ -4,7 +4,8 @@
 # only its entry point and imports only the machine library and the compiler's mem*.
 
 set(ZUB_FIRMWARE_DIR ${CMAKE_BINARY_DIR}/firmware CACHE INTERNAL "")
-file(MAKE_DIRECTORY ${ZUB_FIRMWARE_DIR})
+set(ZUB_TEST_FIRMWARE_DIR ${CMAKE_BINARY_DIR}/firmware-test CACHE INTERNAL "")
+file(MAKE_DIRECTORY ${ZUB_FIRMWARE_DIR} ${ZUB_TEST_FIRMWARE_DIR})
 
 set(ZUB_FW_COMPILE_OPTIONS
   -ffreestanding -fno-exceptions -fno-rtti -fno-stack-protector -fno-gnu-unique
@@ -54,6 +55,7 @@ function(zub_package dec)
   zub_firmware_target_options(${DEC_PACKAGE_NAME}Guids)
   set_property(GLOBAL APPEND PROPERTY ZUB_GUID_LIBRARIES ${DEC_PACKAGE_NAME}Guids)
   configure_file(${dec_abs} ${ZUB_FIRMWARE_DIR}/dec/${DEC_PACKAGE_NAME}.dec COPYONLY)
+  configure_file(${dec_abs} ${ZUB_TEST_FIRMWARE_DIR}/dec/${DEC_PACKAGE_NAME}.dec COPYONLY)
 endfunction()
 
 function(zub_firmware_target_options target)
@@ -95,8 +97,13 @@ function(zub_library inf)
   zub_link_library_classes(${class} "${INF_LibraryClasses}")
 endfunction()
 
-# zub_peim(<Module>.inf): the module image <BASE_NAME>.so and its .inf in the firmware dir.
+# zub_peim(<Module>.inf [TEST]): the module image <BASE_NAME>.so and its .inf in the firmware
+# dir (TEST: in the test firmware dir, which only tests boot).
 function(zub_peim inf)
+  set(out_dir ${ZUB_FIRMWARE_DIR})
+  if("TEST" IN_LIST ARGN)
+    set(out_dir ${ZUB_TEST_FIRMWARE_DIR})
+  endif()
   get_filename_component(inf_abs ${inf} ABSOLUTE)
   get_filename_component(dir ${inf_abs} DIRECTORY)
   zub_read_edk2_file(${inf_abs} INF)
@@ -116,8 +123,8 @@ function(zub_peim inf)
   zub_link_library_classes(${name} "${INF_LibraryClasses}")
   get_property(guid_libs GLOBAL PROPERTY ZUB_GUID_LIBRARIES)
   target_link_libraries(${name} PRIVATE ${guid_libs} ZubMachine)
-  set_target_properties(${name} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${ZUB_FIRMWARE_DIR}
-                                           LINK_DEPENDS ${vs} BUILD_RPATH "$ORIGIN")
-  configure_file(${inf_abs} ${ZUB_FIRMWARE_DIR}/${name}.inf COPYONLY)
+  set_target_properties(${name} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${out_dir}
+                                           LINK_DEPENDS ${vs} BUILD_RPATH "${ZUB_FIRMWARE_DIR}")
+  configure_file(${inf_abs} ${out_dir}/${name}.inf COPYONLY)
   set_property(GLOBAL APPEND PROPERTY ZUB_PEIMS ${name})
 endfunction()

@@ -1,0 +1,46 @@
+// A board as the board file describes it. Every field has the default of the embedded
+// default board's schema; the board file overrides what it names.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Bmc/Bmc.h"
+#include "Machine/Machine.h"
+#include "Outside/Timeline.h"
+#include "Platform/VariableService.h"
+
+namespace zub {
+
+struct RtcSettings {
+  int64_t startEpoch = 1796963400;   // 2026-12-11 04:30:00 UTC
+  bool binary = false;               // register B bit 2
+  bool hour24 = true;                // register B bit 1
+  uint8_t registerD = 0x80;          // bit 7: valid RAM and time
+};
+
+struct PcdOverride {
+  uint32_t token;
+  bool isText = false;
+  uint64_t number = 0;
+  std::vector<uint8_t> bytes;
+};
+
+struct BoardConfig {
+  std::string name = "board";
+  std::map<uint32_t, CpuidLeaf> cpuid;          // leaf 1 EAX decides the CPU generation
+  RtcSettings rtc;
+  std::map<uint8_t, uint8_t> cmosStandard;      // index 0x00-0x7F: initial bytes (no saved state)
+  std::map<uint8_t, uint8_t> cmosUpper;         // index 0x00-0x7F of the upper bank
+  std::vector<Variable> nvram;
+  std::vector<PcdOverride> pcds;
+  BmcConfig bmc;
+  std::vector<TimelineStep> timeline;
+  std::vector<std::string> modules;             // empty: every module of the firmware
+  std::vector<std::string> dispatchOrder;
+  uint32_t videoMemoryMb = 16;
+};
+
+}  // namespace zub

@@ -1,0 +1,181 @@
+#include "BoardFile.h"
+
+#include <ctime>
+#include <iomanip>
+#include <fstream>
+#include <sstream>
+
+#include "Foundation/Guid.h"
+#include "Platform/PcdDatabase.h"
+
+namespace zub {
+
+namespace {
+
+int64_t parseUtc(const std::string& text, const std::string& key) {
+  std::tm tm{};
+  std::istringstream in(text);
+  in >> std::get_time(&tm, "%Y-%m-%d %H:%M:%S");
+  if (in.fail() || !in.eof()) throw BoardFileError(key, "expected \"YYYY-MM-DD HH:MM:SS\" (UTC), got \"" + text + "\"");
+  return static_cast<int64_t>(timegm(&tm));
+}
+
+void parseCpu(JsonReader r, BoardConfig& b) {
+  b.cpuid[1].eax = static_cast<uint32_t>(r.integer("cpuid_leaf1_eax", 0x606A6, 0, 0xFFFFFFFF));
+}
+
+void parseRtc(JsonReader r, BoardConfig& b) {
+  if (r.has("time")) b.rtc.startEpoch = parseUtc(r.string("time", ""), r.keyPath("time"));
+  b.rtc.binary = r.boolean("binary", b.rtc.binary);
+  b.rtc.hour24 = r.boolean("hour24", b.rtc.hour24);
+  b.rtc.registerD = static_cast<uint8_t>(r.integer("register_d", b.rtc.registerD, 0, 0xFF));
+}
+
+void parseCmosBank(JsonReader& parent, const std::string& key, std::map<uint8_t, uint8_t>& bank) {
+  for (auto& [index, value] : parent.entries(key)) {
+    uint8_t i = static_cast<uint8_t>(JsonReader::toInteger(index, value.path(), 0, 0x7F));
+    bank[i] = static_cast<uint8_t>(JsonReader::toInteger(value.value(), value.path(), 0, 0xFF));
+  }
+}
+
+void parseCmos(JsonReader r, BoardConfig& b) {
+  parseCmosBank(r, "standard", b.cmosStandard);
+  parseCmosBank(r, "upper", b.cmosUpper);
+}
+
+std::u16string utf16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+void parseNvram(JsonReader& root, BoardConfig& b) {
+  for (auto& v : root.array("nvram")) {
+    Variable var;
+    var.name = utf16(v.string("name", ""));
+    if (var.name.empty()) v.fail("name", "a variable needs a name");
+    auto g = guidFromString(v.string("guid", ""));
+    if (!g) v.fail("guid", "expected a GUID in registry format");
+    var.guid = *g;
+    var.attributes = static_cast<uint32_t>(v.integer("attributes", 7, 0, 0xFFFFFFFF));
+    var.data = v.bytes("data");
+    b.nvram.push_back(std::move(var));
+  }
+}
+
+void parsePcds(JsonReader& root, BoardConfig& b) {
+  for (auto& [name, value] : root.entries("pcd")) {
+    const PcdDefinition* d = findPcd(name);
+    if (!d) throw BoardFileError(value.path(), "unknown PCD");
+    PcdOverride o{d->token};
+    if (d->type == PcdType::Ptr) {
+      o.isText = true;
+      if (value.value().is_string()) {
+        std::string s = value.value().get<std::string>();
+        o.bytes.assign(s.begin(), s.end());
+        o.bytes.push_back(0);
+      } else {
+        o.bytes = JsonReader::toBytes(value.value(), value.path());
+      }
+      if (o.bytes.size() > d->maxSize)
+        throw BoardFileError(value.path(), "needs " + std::to_string(o.bytes.size()) + " bytes, the PCD holds " +
+                                               std::to_string(d->maxSize));
+    } else {
+      uint64_t max = d->type == PcdType::U8 ? 0xFF : d->type == PcdType::U16 ? 0xFFFF
+                   : d->type == PcdType::U32 ? 0xFFFFFFFF : d->type == PcdType::Bool ? 1 : ~uint64_t(0);
+      const nlohmann::json& v = value.value();
+      o.number = v.is_boolean() ? (v.get<bool>() ? 1 : 0) : JsonReader::toInteger(v, value.path(), 0, max);
+    }
+    b.pcds.push_back(std::move(o));
+  }
+}
+
+void parseBmc(JsonReader r, BoardConfig& b) {
+  b.bmc.present = r.boolean("present", b.bmc.present);
+  b.bmc.responseDelayNs = r.integer("response_delay_us", 0, 0, 60'000'000) * 1000;
+}
+
+TimelineStep parseStep(JsonReader& s) {
+  TimelineStep t;
+  int kinds = s.has("dispatch") + s.has("status_code") + s.has("install") + s.has("wait_us");
+  if (kinds != 1) s.fail("", "a step has exactly one of dispatch, status_code, install, wait_us");
+  if (s.has("dispatch")) {
+    if (!s.boolean("dispatch", true)) s.fail("dispatch", "must be true");
+  } else if (s.has("status_code")) {
+    t.kind = TimelineStep::Kind::StatusCode;
+    JsonReader c = s.object("status_code");
+    t.codeType = static_cast<uint32_t>(c.integer("type", 1, 0, 0xFFFFFFFF));
+    t.codeValue = static_cast<uint32_t>(c.integer("value", 0, 0, 0xFFFFFFFF));
+    int payloads = c.has("text") + c.has("data") + c.has("u32") + c.has("no_data");
+    if (payloads > 1) c.fail("", "give one of text, data, u32, no_data");
+    if (c.has("text")) {
+      std::string text = c.string("text", "");
+      t.payload.assign(text.begin(), text.end());
+      t.payload.push_back(0);
+    } else if (c.has("u32")) {
+      uint32_t v = static_cast<uint32_t>(c.integer("u32", 0, 0, 0xFFFFFFFF));
+      for (int i = 0; i < 4; ++i) t.payload.push_back(uint8_t(v >> (8 * i)));
+    } else if (c.has("data")) {
+      t.payload = c.bytes("data");
+    } else if (c.has("no_data")) {
+      t.withData = !c.boolean("no_data", false);
+    }
+  } else if (s.has("install")) {
+    t.kind = TimelineStep::Kind::Install;
+    t.ppi = s.choice("install", "", installablePpis());
+  } else {
+    t.kind = TimelineStep::Kind::Wait;
+    t.waitNs = s.integer("wait_us", 0, 0, 3'600'000'000ull) * 1000;
+  }
+  return t;
+}
+
+void parseFirmware(JsonReader r, BoardConfig& b) {
+  b.modules = r.strings("modules");
+  b.dispatchOrder = r.strings("order");
+}
+
+}  // namespace
+
+BoardConfig parseBoard(const nlohmann::json& root) {
+  if (!root.is_object()) throw BoardFileError("(board)", "the board file must be a JSON object");
+  BoardConfig b;
+  JsonReader r(root, "");
+  b.name = r.string("name", "board");
+  r.string("description", "");
+  parseCpu(r.object("cpu"), b);
+  parseRtc(r.object("rtc"), b);
+  parseCmos(r.object("cmos"), b);
+  parseNvram(r, b);
+  parsePcds(r, b);
+  parseBmc(r.object("bmc"), b);
+  for (auto& s : r.array("timeline")) b.timeline.push_back(parseStep(s));
+  parseFirmware(r.object("firmware"), b);
+  b.videoMemoryMb = static_cast<uint32_t>(r.integer("video_memory_mb", b.videoMemoryMb, 8, 256));
+  if (b.videoMemoryMb & (b.videoMemoryMb - 1)) r.fail("video_memory_mb", "must be a power of two");
+  return b;
+}
+
+BoardConfig parseBoardText(const std::string& text, const std::string& origin) {
+  nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
+  if (j.is_discarded()) throw BoardFileError(origin, "not valid JSON");
+  return parseBoard(j);
+}
+
+BoardConfig loadBoardFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw BoardFileError(path.string(), "cannot read the board file");
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return parseBoardText(ss.str(), path.string());
+}
+
+nlohmann::json mergeBoard(nlohmann::json base, const nlohmann::json& changes) {
+  if (!base.is_object() || !changes.is_object()) return changes;
+  for (auto& [k, v] : changes.items()) base[k] = base.contains(k) ? mergeBoard(base[k], v) : v;
+  return base;
+}
+
+BoardConfig defaultBoard() { return parseBoardText(defaultBoardText(), "(default board)"); }
+
+BoardConfig boardWith(const nlohmann::json& changes) {
+  return parseBoard(mergeBoard(nlohmann::json::parse(defaultBoardText()), changes));
+}
+
+}  // namespace zub

@@ -1,0 +1,205 @@
+#include "BootSession.h"
+
+#include <fstream>
+
+#include <Guid/StatusCodeDataTypeId.h>
+#include <Ppi/EndOfPeiPhase.h>
+#include <Ppi/MemoryDiscovered.h>
+
+#include "BoardDevices.h"
+#include "Foundation/Guid.h"
+
+namespace zub {
+
+namespace {
+constexpr UINTN kLast = EFI_PEI_PPI_DESCRIPTOR_PPI | EFI_PEI_PPI_DESCRIPTOR_TERMINATE_LIST;
+EFI_PEI_PPI_DESCRIPTOR gMemoryDiscovered = {kLast, &gEfiPeiMemoryDiscoveredPpiGuid, nullptr};
+EFI_PEI_PPI_DESCRIPTOR gEndOfPei = {kLast, &gEfiEndOfPeiSignalPpiGuid, nullptr};
+
+// The default timeline: modules, memory, modules, end of PEI.
+std::vector<TimelineStep> defaultTimeline() {
+  TimelineStep dispatch;
+  TimelineStep memory{TimelineStep::Kind::Install};
+  memory.ppi = "memory-discovered";
+  return {dispatch, memory, dispatch};
+}
+}  // namespace
+
+BootSession::BootSession(const BoardConfig& board, const PersistentState& state, BootOptions options)
+    : board_(board), options_(std::move(options)), stateIn_(state) {
+  machine_ = std::make_unique<Machine>();
+  events_ = std::make_unique<EventLog>(machine_->clock);
+  chipset_ = std::make_unique<Chipset>(*machine_, chipsetConfigFor(board_, options_.reset));
+  restoreChipsetState(*chipset_, state);
+  chipset_->postPorts.setObserver([this](uint16_t port, uint8_t value) {
+    events_->add("post_code", {{"port", hex8(port)}, {"value", hex8(value)}});
+  });
+  bmc_ = std::make_unique<Bmc>(board_.bmc, *events_, machine_->clock);
+  platform_ = std::make_unique<Platform>(*bmc_);
+  core_ = std::make_unique<PeiCore>(*machine_, *events_);
+  catalog_ = std::make_unique<FirmwareCatalog>(options_.firmwareDir);
+  core_->setGuidNames([this](const EFI_GUID& g) { return catalog_->nameOf(g); });
+  dispatcher_ = std::make_unique<Dispatcher>(*catalog_, *core_, *machine_, board_.modules, board_.dispatchOrder);
+  applyBoard(state);
+}
+
+BootSession::~BootSession() {
+  dispatcher_->unloadAll();
+  core_->deactivate();
+}
+
+void BootSession::applyBoard(const PersistentState&) {
+  machine_->cpuid = board_.cpuid;
+  for (const auto& o : board_.pcds) {
+    if (o.isText) platform_->pcd.setBytes(o.token, o.bytes);
+    else platform_->pcd.setNumber(o.token, o.number);
+  }
+  platform_->variables.setVariables(board_.nvram);
+}
+
+void BootSession::start() {
+  if (started_) return;
+  started_ = true;
+  core_->activate();
+  platform_->activate();
+  events_->add("boot_start", {{"board", board_.name}, {"boot", options_.bootNumber},
+                              {"reset", resetKindName(options_.reset)}});
+  platform_->installEarlyServices(*core_);
+  bool timelineInstallsIpmi = false;
+  for (const auto& s : board_.timeline)
+    if (s.kind == TimelineStep::Kind::Install && s.ppi == "ipmi-transport") timelineInstallsIpmi = true;
+  if (!timelineInstallsIpmi) install("ipmi-transport");
+}
+
+void BootSession::install(const std::string& ppi) {
+  if (std::find(installed_.begin(), installed_.end(), ppi) != installed_.end()) return;
+  installed_.push_back(ppi);
+  if (ppi == "memory-discovered") core_->installPpi(&gMemoryDiscovered);
+  else if (ppi == "ipmi-transport") platform_->installIpmiTransport(*core_);
+  else if (ppi == "end-of-pei") core_->installPpi(&gEndOfPei);
+}
+
+void BootSession::reportStatusCode(uint32_t type, uint32_t value, const std::vector<uint8_t>& payload, bool withData) {
+  if (!withData) {
+    core_->reportStatusCode(type, value, 0, nullptr, nullptr);
+    return;
+  }
+  std::vector<uint8_t> block(sizeof(EFI_STATUS_CODE_DATA) + payload.size());
+  auto* h = reinterpret_cast<EFI_STATUS_CODE_DATA*>(block.data());
+  h->HeaderSize = sizeof(EFI_STATUS_CODE_DATA);
+  h->Size = static_cast<UINT16>(payload.size());
+  h->Type = gEfiStatusCodeSpecificDataGuid;
+  std::copy(payload.begin(), payload.end(), block.begin() + sizeof(EFI_STATUS_CODE_DATA));
+  core_->reportStatusCode(type, value, 0, nullptr, h);
+}
+
+void BootSession::reportStatusCode(uint32_t value, const std::string& text) {
+  std::vector<uint8_t> payload(text.begin(), text.end());
+  payload.push_back(0);
+  reportStatusCode(EFI_PROGRESS_CODE, value, payload);
+}
+
+void BootSession::runStep(const TimelineStep& step) {
+  switch (step.kind) {
+    case TimelineStep::Kind::Dispatch: dispatcher_->dispatchReady(); break;
+    case TimelineStep::Kind::StatusCode:
+      reportStatusCode(step.codeType, step.codeValue, step.payload, step.withData);
+      break;
+    case TimelineStep::Kind::Install:
+      if (step.ppi == "end-of-pei") finishPei();
+      else install(step.ppi);
+      break;
+    case TimelineStep::Kind::Wait: machine_->clock.advance(step.waitNs); break;
+  }
+}
+
+void BootSession::finishPei() {
+  if (peiEnded_) return;
+  dispatcher_->dispatchReady();
+  peiEnded_ = true;
+  install("end-of-pei");
+  events_->add("end_of_pei", {{"pending", dispatcher_->pending()}});
+}
+
+BootResult BootSession::run() {
+  start();
+  try {
+    const auto steps = board_.timeline.empty() ? defaultTimeline() : board_.timeline;
+    for (const auto& s : steps) runStep(s);
+    finishPei();
+    result_ = {BootEndKind::Completed, "PEI completed", machine_->clock.nowNs()};
+  } catch (const BootEnd& end) {
+    result_ = {end.kind, end.detail, machine_->clock.nowNs()};
+  }
+  events_->add("boot_end", {{"ended", bootEndName(result_.end)}, {"detail", result_.detail}});
+  return result_;
+}
+
+PersistentState BootSession::stateAfter() const {
+  PersistentState s = stateIn_;
+  saveChipsetState(*chipset_, s);
+  s.boots = stateIn_.boots + 1;
+  s.lastEnd = bootEndName(result_.end);
+  return s;
+}
+
+nlohmann::json BootSession::summary() const {
+  nlohmann::json j;
+  j["board"] = board_.name;
+  j["boot"] = options_.bootNumber;
+  j["reset"] = resetKindName(options_.reset);
+  j["ended"] = bootEndName(result_.end);
+  j["detail"] = result_.detail;
+  j["virtual_time_ns"] = result_.virtualNs;
+  nlohmann::json modules = nlohmann::json::array();
+  for (const auto& r : dispatcher_->records()) {
+    nlohmann::json m = {{"name", r.module}, {"status", hex32(r.status)}, {"entry_start_ns", r.startNs},
+                        {"entry_end_ns", r.endNs}};
+    auto it = machine_->stats().find(r.module);
+    if (it != machine_->stats().end()) {
+      const AccessStats& s = it->second;
+      m["virtual_ns"] = s.virtualNs;
+      m["port_reads"] = s.portReads, m["port_writes"] = s.portWrites;
+      m["mmio_reads"] = s.mmioReads, m["mmio_writes"] = s.mmioWrites, m["maps"] = s.maps;
+    }
+    modules.push_back(m);
+  }
+  j["modules"] = modules;
+  j["not_dispatched"] = dispatcher_->pending();
+  nlohmann::json pcds = nlohmann::json::object();
+  for (const auto& d : pcdDefinitions()) {
+    if (d.type == PcdType::Ptr) {
+      const auto& b = platform_->pcd.bytes(d.token);
+      bool text = platform_->pcd.size(d.token) > 0 && d.defaultText != nullptr;
+      pcds[d.name] = text ? nlohmann::json(platform_->pcd.text(d.token))
+                          : nlohmann::json(hexString(b.data(), platform_->pcd.size(d.token)));
+    } else {
+      pcds[d.name] = platform_->pcd.number(d.token);
+    }
+  }
+  j["pcds"] = pcds;
+  j["pcd_misuses"] = platform_->pcd.misuses();
+  j["assertions"] = platform_->debug.assertions();
+  j["cmos"] = cmosSummary(*chipset_);
+  nlohmann::json hobs = nlohmann::json::array();
+  for (const auto& [type, bytes] : core_->hobs().entries()) {
+    nlohmann::json h = {{"type", type}, {"length", bytes.size()}};
+    if (type == EFI_HOB_TYPE_GUID_EXTENSION && bytes.size() >= sizeof(EFI_HOB_GUID_TYPE)) {
+      const auto* g = reinterpret_cast<const EFI_HOB_GUID_TYPE*>(bytes.data());
+      h["name"] = core_->guidName(g->Name);
+      h["data"] = hexString(bytes.data() + sizeof(EFI_HOB_GUID_TYPE), bytes.size() - sizeof(EFI_HOB_GUID_TYPE));
+    }
+    hobs.push_back(h);
+  }
+  j["hobs"] = hobs;
+  return j;
+}
+
+void BootSession::writeOutputs(const std::filesystem::path& dir) const {
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "debug.log", std::ios::binary) << platform_->debug.log();
+  std::ofstream(dir / "events.jsonl", std::ios::binary) << events_->toJsonLines();
+  std::ofstream(dir / "summary.json", std::ios::binary) << summary().dump(2) << "\n";
+}
+
+}  // namespace zub
