@@ -1,3 +1,5 @@
+# Symbol visibility of an image is set at link time by a version script that keeps only
+# the entry point; the machine library marks its exports itself.
 # Builds the firmware the way its EDK2 descriptions say: a package's .dec gives its GUIDs
 # (generated into a GUID library, as AutoGen does), a module's .inf gives its sources,
 # entry point, libraries and packages. Every PEIM becomes a shared object that exports
@@ -9,8 +11,7 @@ file(MAKE_DIRECTORY ${ZUB_FIRMWARE_DIR} ${ZUB_TEST_FIRMWARE_DIR})
 
 set(ZUB_FW_COMPILE_OPTIONS
   -ffreestanding -fno-exceptions -fno-rtti -fno-stack-protector -fno-gnu-unique
-  -fno-threadsafe-statics -fvisibility=hidden -fvisibility-inlines-hidden
-  -funwind-tables -fno-common -Wall -Wextra -Wno-unused-parameter)
+  -fno-threadsafe-statics -funwind-tables -fno-common -Wall -Wextra -Wno-unused-parameter)
 
 # Reads KEY = VALUE from the [Defines] section, and the lines of the named sections.
 function(zub_read_edk2_file path out_prefix)
@@ -119,7 +120,7 @@ function(zub_peim inf)
   target_include_directories(${name} PRIVATE ${dir})
   set(vs ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
   file(GENERATE OUTPUT ${vs} CONTENT "{\n  global: ${INF_ENTRY_POINT};\n  local: *;\n};\n")
-  target_link_options(${name} PRIVATE -nostdlib -Wl,--version-script=${vs} -Wl,-z,now)
+  target_link_options(${name} PRIVATE -nostdlib -Wl,--no-as-needed -Wl,--version-script=${vs} -Wl,-z,now)
   zub_link_library_classes(${name} "${INF_LibraryClasses}")
   get_property(guid_libs GLOBAL PROPERTY ZUB_GUID_LIBRARIES)
   target_link_libraries(${name} PRIVATE ${guid_libs} ZubMachine)

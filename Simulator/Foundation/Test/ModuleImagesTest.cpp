@@ -50,3 +50,29 @@ TEST(ModuleImages, AccessesAndTimeAreChargedToTheImageThatMadeThem) {
 
 }  // namespace
 }  // namespace zub
+
+namespace zub {
+namespace {
+
+TEST(ModuleImages, AResetOrDeadLoopInsideAModuleEndsTheBootAtOnce) {
+  struct Case {
+    uint8_t request;
+    BootEndKind end;
+  } cases[] = {{1, BootEndKind::ColdReset}, {2, BootEndKind::WarmReset}, {3, BootEndKind::Halted},
+               {0, BootEndKind::Completed}};
+  for (const auto& c : cases) {
+    BoardConfig b = pingPongBoard({"PingPei", "StopPei", "PongPei"});
+    b.modules.push_back("StopPei");
+    b.cmosUpper[0x7F] = c.request;
+    BootSession boot(b, {}, {ZUB_TEST_FIRMWARE_DIR});
+    BootResult r = boot.run();
+    EXPECT_EQ(r.end, c.end) << int(c.request) << " " << r.detail;
+    bool went_on = boot.platform().debug.log().find("StopPei: still running") != std::string::npos;
+    EXPECT_EQ(went_on, c.end == BootEndKind::Completed);
+    EXPECT_EQ(boot.summary()["not_dispatched"].size(), c.end == BootEndKind::Completed ? 0u : 1u)
+        << "modules after the stop are never entered";
+  }
+}
+
+}  // namespace
+}  // namespace zub

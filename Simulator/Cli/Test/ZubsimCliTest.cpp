@@ -1,0 +1,94 @@
+// zubsim as a user runs it: outputs, state carried between boots, clear errors.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "Cli/Zubsim.h"
+
+namespace fs = std::filesystem;
+
+namespace zub {
+namespace {
+
+struct Cli : ::testing::Test {
+  fs::path dir = fs::temp_directory_path() / ("zubsim-cli-" + std::to_string(::getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::ostringstream out, err;
+  void SetUp() override { fs::remove_all(dir), fs::create_directories(dir); }
+  void TearDown() override { fs::remove_all(dir); }
+  int zubsim(std::vector<std::string> args) {
+    args.insert(args.begin(), "zubsim");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    return zubsimMain(int(argv.size()), argv.data(), out, err);
+  }
+  static std::string read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+};
+
+TEST_F(Cli, BootWritesTheOutputsAndTheState) {
+  ASSERT_EQ(zubsim({"boot", "--state", (dir / "s").string(), "--out", (dir / "o").string()}), 0) << err.str();
+  for (const char* f : {"debug.log", "events.jsonl", "summary.json"}) EXPECT_TRUE(fs::exists(dir / "o" / f)) << f;
+  auto summary = nlohmann::json::parse(read(dir / "o" / "summary.json"));
+  EXPECT_EQ(summary["ended"], "completed");
+  std::istringstream events(read(dir / "o" / "events.jsonl"));
+  for (std::string line; std::getline(events, line);) EXPECT_NO_THROW((void)nlohmann::json::parse(line)) << line;
+  EXPECT_EQ(nlohmann::json::parse(read(dir / "s" / "state.json"))["boots"], 1);
+}
+
+TEST_F(Cli, RunBootsInARowCarryingTheState) {
+  ASSERT_EQ(zubsim({"run", "--boots", "3", "--state", (dir / "s").string(), "--out", (dir / "o").string()}), 0)
+      << err.str();
+  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(fs::exists(dir / "o" / ("boot-" + std::to_string(n)) / "summary.json"));
+  EXPECT_EQ(nlohmann::json::parse(read(dir / "s" / "state.json"))["boots"], 3);
+  auto last = nlohmann::json::parse(read(dir / "o" / "boot-3" / "summary.json"));
+  EXPECT_EQ(last["boot"], 3);
+  EXPECT_EQ(last["reset"], "cold") << "a completed boot is followed by a cold restart";
+  int lines = 0;
+  for (char c : out.str()) lines += c == '\n';
+  EXPECT_EQ(lines, 3) << "one progress line per boot";
+}
+
+TEST_F(Cli, ABadBoardFileNamesTheKeyAndLeavesTheStateUntouched) {
+  ASSERT_EQ(zubsim({"boot", "--state", (dir / "s").string(), "--out", (dir / "o").string()}), 0);
+  std::string before = read(dir / "s" / "cmos.bin") + read(dir / "s" / "state.json");
+  auto stamp = fs::last_write_time(dir / "s" / "state.json");
+  struct Case {
+    const char* content;
+    const char* says;
+  } cases[] = {
+      {R"({"bmc": {"present": "yes"}})", "bmc.present"},
+      {R"({"rtc": {"register_d": 999}})", "rtc.register_d"},
+      {R"({"no_such_key": 1})", "no_such_key"},
+      {R"({"firmware": {"modules": ["NoSuchPei"]}})", "unknown module: NoSuchPei"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(dir / "bad.json") << c.content;
+    err.str("");
+    EXPECT_NE(zubsim({"boot", "--board", (dir / "bad.json").string(), "--state", (dir / "s").string(), "--out",
+                      (dir / "o2").string()}),
+              0);
+    EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
+    EXPECT_EQ(read(dir / "s" / "cmos.bin") + read(dir / "s" / "state.json"), before);
+    EXPECT_EQ(fs::last_write_time(dir / "s" / "state.json"), stamp);
+  }
+}
+
+TEST_F(Cli, UsageErrorsAndHelp) {
+  EXPECT_NE(zubsim({}), 0);
+  EXPECT_NE(zubsim({"boot", "--board", (dir / "missing.json").string()}), 0);
+  EXPECT_NE(zubsim({"boot", "--reset", "sideways"}), 0);
+  EXPECT_NE(zubsim({"run"}), 0) << "--boots is required";
+  out.str("");
+  EXPECT_EQ(zubsim({"boot", "--help"}), 0);
+  for (const char* o : {"--board", "--state", "--out", "--reset"}) EXPECT_NE(out.str().find(o), std::string::npos) << o;
+}
+
+}  // namespace
+}  // namespace zub
