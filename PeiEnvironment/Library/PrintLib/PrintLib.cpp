@@ -5,7 +5,9 @@
     flags      '-' left-justify, '0' zero-pad numbers, '+' sign and ' ' blank before a
                non-negative %d, ',' thousands separators for %d and %u (turns zero-padding
                off);
-    width      decimal digits, or '*' taking a 32-bit int argument (negative: left-justify);
+    width      decimal digits, or '*' taking an int argument (negative: left-justify). EDK2
+               reads a UINTN here; reading 32 bits accepts both an int and (on this x86-64
+               host, from the low half of its slot) a UINTN;
     precision  '.' then digits or '*' (32-bit int; negative: as if absent). For strings
                (%a %s %g %r) the largest number of characters printed; for numbers the
                smallest number of digits, as in C (the '0' flag is then ignored);
