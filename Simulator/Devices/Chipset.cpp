@@ -14,6 +14,15 @@ std::vector<PciNodeConfig> defaultVideoPath() {
   return {bridge};
 }
 
+namespace {
+const ChipsetConfig& defaultConfig() {
+  static const ChipsetConfig config;
+  return config;
+}
+}  // namespace
+
+Chipset::Chipset(Machine& machine) : Chipset(machine, defaultConfig()) {}
+
 Chipset::Chipset(Machine& machine, const ChipsetConfig& config, const PciModelFactories& factories)
     : cmos(machine, config.cmos),
       acpiTimer(machine),

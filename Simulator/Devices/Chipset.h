@@ -51,7 +51,8 @@ public:
   static constexpr uint8_t kRootPortDevice = 0x1C, kPchDevice = 0x1F;
   static constexpr uint8_t kLpcFunction = 0, kPmcFunction = 2, kSpiFunction = 5;
 
-  explicit Chipset(Machine& machine, const ChipsetConfig& config = {}, const PciModelFactories& factories = {});
+  explicit Chipset(Machine& machine);   // the default board
+  Chipset(Machine& machine, const ChipsetConfig& config, const PciModelFactories& factories = {});
   Chipset(const Chipset&) = delete;
   Chipset& operator=(const Chipset&) = delete;
 

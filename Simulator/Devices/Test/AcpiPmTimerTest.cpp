@@ -29,8 +29,8 @@ TEST(AcpiPmTimer, CountsAt3579545HzAndWrapsAt24Bits) {
       {280, 1},
       {1'000'000, 3579},             // 1 ms
       {1'000'000'000, 3'579'545},    // 1 s
-      {4'686'965'000, 0xFFFFFF},     // just below the wrap (2^24 ticks = 4.686966 s)
-      {4'686'966'000, 0},            // wrapped
+      {4'686'968'874, 0xFFFFFF},     // the last ns before the wrap (2^24 ticks = 4.6869688745 s)
+      {4'686'968'875, 0},            // wrapped
       {10'000'000'000, 35'795'450 - 2 * 0x1000000},
       {3'600'000'000'000, uint32_t(12'886'362'000ull % 0x1000000)},   // an hour
   };
@@ -54,11 +54,13 @@ TEST(AcpiPmTimer, DecodesOnlyWhileThePmcEnablesAcpiIo) {
   EXPECT_EQ(first, b.chipset.acpiTimer.count());
   EXPECT_EQ(first >> 24, 0u);
   EXPECT_GT(b.timerAt(0x508), first);             // it runs
-  EXPECT_EQ(b.machine.ioRead(0x50A, 1), (b.chipset.acpiTimer.count() >> 16) & 0xFF);
+  uint32_t byte2 = b.machine.ioRead(0x50A, 1);
+  EXPECT_EQ(byte2, (b.chipset.acpiTimer.count() >> 16) & 0xFF);
 
   b.machine.mmioWrite(kPmcAbase, 4, 0x1800);      // the base moves, the timer with it
   EXPECT_EQ(b.timerAt(0x508), 0xFFFFFFFFu);
-  EXPECT_EQ(b.timerAt(0x1808), b.chipset.acpiTimer.count());
+  uint32_t moved = b.timerAt(0x1808);
+  EXPECT_EQ(moved, b.chipset.acpiTimer.count());
 
   b.machine.mmioWrite(kPmcAcpiCntl, 1, 0x00);
   EXPECT_EQ(b.timerAt(0x1808), 0xFFFFFFFFu);

@@ -11,7 +11,8 @@ namespace {
 using test::ecam;
 
 struct Board {
-  explicit Board(const ChipsetConfig& c = {}) : chipset(machine, c) {}
+  Board() : chipset(machine) {}
+  explicit Board(const ChipsetConfig& c) : chipset(machine, c) {}
   Machine machine;
   Chipset chipset;
 };

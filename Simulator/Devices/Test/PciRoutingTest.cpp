@@ -30,7 +30,12 @@ private:
 };
 
 struct Board {
-  explicit Board(const PciModelFactories& f = {}, const ChipsetConfig& c = {}) : chipset(machine, c, f) {}
+  Board() : chipset(machine) {}
+  explicit Board(const PciModelFactories& f, const ChipsetConfig& c = defaultVideoBoard()) : chipset(machine, c, f) {}
+  static const ChipsetConfig& defaultVideoBoard() {
+    static const ChipsetConfig config;
+    return config;
+  }
   uint32_t cfg(unsigned bus, unsigned dev, unsigned fn, unsigned off, unsigned bytes = 4) {
     return uint32_t(machine.mmioRead(ecam(bus, dev, fn, off), bytes));
   }
