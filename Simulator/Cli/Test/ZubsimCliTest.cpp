@@ -38,7 +38,7 @@ TEST_F(Cli, BootWritesTheOutputsAndTheState) {
   auto summary = nlohmann::json::parse(read(dir / "o" / "summary.json"));
   EXPECT_EQ(summary["ended"], "completed");
   std::istringstream events(read(dir / "o" / "events.jsonl"));
-  for (std::string line; std::getline(events, line);) EXPECT_NO_THROW((void)nlohmann::json::parse(line)) << line;
+  for (std::string line; std::getline(events, line);) EXPECT_TRUE(nlohmann::json::accept(line)) << line;
   EXPECT_EQ(nlohmann::json::parse(read(dir / "s" / "state.json"))["boots"], 1);
 }
 
