@@ -20,7 +20,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/Simulator/zubsim boot --state $(OUT)/state --out $(OUT)/boot
+	$(BUILD)/zubsim boot --state $(OUT)/state --out $(OUT)/boot
 	@echo "outputs: $(OUT)/boot (screen, debug.log, events.jsonl, summary.json); state: $(OUT)/state"
 
 test: build
