@@ -117,8 +117,8 @@ TEST(PrintLib, SignedDecimal) {
       {"comma exact group", P("%,d", 1000), "1,000"},
       {"comma negative", P("%,d", -1234), "-1,234"},
       {"comma disables zero", P("[%08,d]", 1234), "[   1,234]"},
-      {"spec percent format", P("[%2d%%]", 7), "[ 7%]"},
-      {"spec percent 2 digits", P("[%2d%%]", 42), "[42%]"},
+      {"firmware percent format", P("[%2d%%]", 7), "[ 7%]"},
+      {"firmware percent 2 digits", P("[%2d%%]", 42), "[42%]"},
   });
 }
 
@@ -139,13 +139,13 @@ TEST(PrintLib, UnsignedAndHex) {
       {"x left", P("[%-4x]", 0xABu), "[ab  ]"},
       {"x comma ignored", P("%,x", 0x12345u), "12345"},
       {"x precision", P("%.4x", 0xABu), "00ab"},
-      {"spec byte dump", P("%02x ", 5u), "05 "},
+      {"firmware byte dump", P("%02x ", 5u), "05 "},
       {"X", P("%X", 0xDEADBEEFu), "DEADBEEF"},
       {"X no width no zeros", P("%X", 0xABu), "AB"},
       {"X width implies zeros (EDK2)", P("[%4X]", 0xABu), "[00AB]"},
       {"X explicit zero", P("0x%08X", 0x1234u), "0x00001234"},
       {"X left", P("[%-4X]", 0xABu), "[AB  ]"},
-      {"spec pci id", P("VGA device 0x%04X 0x%04X is not ast 2500\n", 0x1A03u, 0x2000u),
+      {"firmware pci id", P("VGA device 0x%04X 0x%04X is not ast 2500\n", 0x1A03u, 0x2000u),
        "VGA device 0x1A03 0x2000 is not ast 2500\n"},
   });
 }
@@ -178,7 +178,7 @@ TEST(PrintLib, Characters) {
       {"c width", P("[%3c]", 'x'), "[  x]"},
       {"c left", P("[%-3c]", 'x'), "[x  ]"},
       {"c nul prints nothing", P("[%c]", 0), "[]"},
-      {"spec port char", P("internal port %c)", 'B'), "internal port B)"},
+      {"firmware port char", P("internal port %c)", 'B'), "internal port B)"},
   });
   EXPECT_EQ(W("%c", 0x263A), std::u16string(u"\u263A"));
   char buffer[8];
@@ -201,9 +201,9 @@ TEST(PrintLib, AsciiStrings) {
       {"a star precision", P("[%.*a]", 2, "hello"), "[he]"},
       {"a star width and precision", P("[%*.*a]", 6, 2, "hello"), "[    he]"},
       {"a null precision", P("[%.4a]", null_string), "[<nul]"},
-      {"spec json member", P("\"%a\":\"%a\",", "key", "value"), "\"key\":\"value\","},
-      {"spec json number", P("\"%a\":%u,", "n", 12u), "\"n\":12,"},
-      {"spec a d a", P("%a%d%a", "CPU", 1, " test"), "CPU1 test"},
+      {"firmware json member", P("\"%a\":\"%a\",", "key", "value"), "\"key\":\"value\","},
+      {"firmware json number", P("\"%a\":%u,", "n", 12u), "\"n\":12,"},
+      {"firmware a d a", P("%a%d%a", "CPU", 1, " test"), "CPU1 test"},
   });
   // Precision stops reading: an unterminated array is fine.
   const char unterminated[3] = {'a', 'b', 'c'};
@@ -234,7 +234,7 @@ TEST(PrintLib, Guid) {
   const EFI_GUID zero = {};
   const EFI_GUID small = {0x1, 0x2, 0x3, {0, 1, 2, 3, 4, 5, 6, 7}};
   Check({
-      {"spec guid", P("%g", &kStatusDataGuid), "335984BD-E805-409A-B8F8-D27ECE5FF7A6"},
+      {"firmware guid", P("%g", &kStatusDataGuid), "335984BD-E805-409A-B8F8-D27ECE5FF7A6"},
       {"zero guid", P("%g", &zero), "00000000-0000-0000-0000-000000000000"},
       {"leading zeros", P("%g", &small), "00000001-0002-0003-0001-020304050607"},
       {"null guid", P("%g", null_guid), "<null guid>"},
@@ -330,7 +330,7 @@ TEST(PrintLib, StatusFormatting) {
       {"width", P("[%10r]", EFI_SUCCESS), "[   Success]"},
       {"left", P("[%-10r]", EFI_SUCCESS), "[Success   ]"},
       {"precision", P("[%.3r]", EFI_NOT_FOUND), "[Not]"},
-      {"spec message", P("Failed to locate ipmi ppi %r\n", EFI_NOT_FOUND), "Failed to locate ipmi ppi Not Found\n"},
+      {"firmware message", P("Failed to locate ipmi ppi %r\n", EFI_NOT_FOUND), "Failed to locate ipmi ppi Not Found\n"},
       {"status then int", P("%r %u 0x%08X", EFI_DEVICE_ERROR, 3u, 0x10u), "Device Error 3 0x00000010"},
   });
 }
