@@ -103,30 +103,26 @@ void Machine::ioWrite(uint16_t port, unsigned bytes, uint32_t value, const void*
   for (auto& [observer, context] : portObservers_) observer(context, port, bytes, value, true);
 }
 
-uint64_t Machine::mmioRead(uint64_t address, unsigned bytes, const void* caller) {
+void Machine::chargeMemoryAccess(const void* caller, uint64_t AccessStats::*counter, uint64_t cost) {
   repeatReads_ = 0;
-  clock.advance(kMmioAccessNs);
+  clock.advance(cost);
   AccessStats& s = statsFor(caller);
-  s.mmioReads++;
-  s.virtualNs += kMmioAccessNs;
+  s.*counter += 1;
+  s.virtualNs += cost;
+}
+
+uint64_t Machine::mmioRead(uint64_t address, unsigned bytes, const void* caller) {
+  chargeMemoryAccess(caller, &AccessStats::mmioReads, kMmioAccessNs);
   return memory.read(address, bytes);
 }
 
 void Machine::mmioWrite(uint64_t address, unsigned bytes, uint64_t value, const void* caller) {
-  repeatReads_ = 0;
-  clock.advance(kMmioAccessNs);
-  AccessStats& s = statsFor(caller);
-  s.mmioWrites++;
-  s.virtualNs += kMmioAccessNs;
+  chargeMemoryAccess(caller, &AccessStats::mmioWrites, kMmioAccessNs);
   memory.write(address, bytes, value);
 }
 
 uint8_t* Machine::mapMemory(uint64_t address, uint64_t length, const void* caller) {
-  repeatReads_ = 0;
-  clock.advance(kMapMemoryNs);
-  AccessStats& s = statsFor(caller);
-  s.maps++;
-  s.virtualNs += kMapMemoryNs;
+  chargeMemoryAccess(caller, &AccessStats::maps, kMapMemoryNs);
   return memory.hostPointer(address, length);
 }
 

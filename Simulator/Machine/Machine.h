@@ -69,6 +69,7 @@ public:
 
 private:
   AccessStats& statsFor(const void* caller);
+  void chargeMemoryAccess(const void* caller, uint64_t AccessStats::*counter, uint64_t cost);
 
   struct Image {
     std::string name;
