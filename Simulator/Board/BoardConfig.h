@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Bmc/Bmc.h"
+#include "Devices/PciTopology.h"
 #include "Machine/Machine.h"
 #include "Outside/Timeline.h"
 #include "Platform/VariableService.h"
@@ -41,6 +42,10 @@ struct BoardConfig {
   std::vector<std::string> modules;             // empty: every module of the firmware
   std::vector<std::string> dispatchOrder;
   uint32_t videoMemoryMb = 16;
+  // PCI functions: behind the root port 0:1C.0 (absent: the BMC's bridge with the AST2500
+  // behind it, its BAR0 sized by videoMemoryMb) and further functions on bus 0.
+  std::optional<std::vector<PciNodeConfig>> behindRootPort;
+  std::vector<PciNodeConfig> moreOnBus0;
 };
 
 }  // namespace zub

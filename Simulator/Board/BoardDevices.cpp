@@ -13,6 +13,13 @@ ChipsetConfig chipsetConfigFor(const BoardConfig& board, ResetKind reset) {
   for (auto [i, v] : board.cmosStandard) c.cmos.bytes[i] = v;
   for (auto [i, v] : board.cmosUpper) c.cmos.bytes[uint8_t(0x80 | i)] = v;
   c.pmc.powerFailure = reset == ResetKind::Ac;
+  if (board.behindRootPort) {
+    c.behindRootPort = *board.behindRootPort;
+  } else {
+    c.behindRootPort = defaultVideoPath();
+    c.behindRootPort[0].children[0].barSizes[0] = board.videoMemoryMb << 20;
+  }
+  c.moreOnBus0 = board.moreOnBus0;
   return c;
 }
 

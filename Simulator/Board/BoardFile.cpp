@@ -46,7 +46,7 @@ void parseCmos(JsonReader r, BoardConfig& b) {
 std::u16string utf16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
 void parseNvram(JsonReader& root, BoardConfig& b) {
-  for (auto& v : root.array("nvram")) {
+  root.each("nvram", [&](JsonReader& v) {
     Variable var;
     var.name = utf16(v.string("name", ""));
     if (var.name.empty()) v.fail("name", "a variable needs a name");
@@ -56,7 +56,7 @@ void parseNvram(JsonReader& root, BoardConfig& b) {
     var.attributes = static_cast<uint32_t>(v.integer("attributes", 7, 0, 0xFFFFFFFF));
     var.data = v.bytes("data");
     b.nvram.push_back(std::move(var));
-  }
+  });
 }
 
 void parsePcds(JsonReader& root, BoardConfig& b) {
@@ -126,6 +126,34 @@ TimelineStep parseStep(JsonReader& s) {
   return t;
 }
 
+PciNodeConfig parsePciNode(JsonReader& n) {
+  PciNodeConfig c;
+  c.device = static_cast<uint8_t>(n.integer("device", 0, 0, 31));
+  c.function = static_cast<uint8_t>(n.integer("function", 0, 0, 7));
+  c.identity.vendor = static_cast<uint16_t>(n.integer("vendor_id", 0x8086, 0, 0xFFFE));
+  c.identity.device = static_cast<uint16_t>(n.integer("device_id", 0, 0, 0xFFFF));
+  c.identity.classCode = static_cast<uint32_t>(n.integer("class_code", 0, 0, 0xFFFFFF));
+  c.identity.revision = static_cast<uint8_t>(n.integer("revision", 0, 0, 0xFF));
+  n.each("bars", [&](JsonReader& bar) {
+    uint64_t size = JsonReader::toInteger(bar.value(), bar.path(), 0, 0x80000000);
+    if (size & (size - 1)) throw BoardFileError(bar.path(), "a BAR size is 0 or a power of two");
+    c.barSizes.push_back(static_cast<uint32_t>(size));
+  });
+  if (c.barSizes.size() > 6) n.fail("bars", "at most 6 BARs");
+  c.model = n.string("model", "");
+  c.bridge = n.boolean("bridge", false);
+  n.each("children", [&](JsonReader& child) { c.children.push_back(parsePciNode(child)); });
+  return c;
+}
+
+void parsePci(JsonReader r, BoardConfig& b) {
+  if (r.has("behind_root_port")) {
+    b.behindRootPort.emplace();
+    r.each("behind_root_port", [&](JsonReader& n) { b.behindRootPort->push_back(parsePciNode(n)); });
+  }
+  r.each("bus0", [&](JsonReader& n) { b.moreOnBus0.push_back(parsePciNode(n)); });
+}
+
 void parseFirmware(JsonReader r, BoardConfig& b) {
   b.modules = r.strings("modules");
   b.dispatchOrder = r.strings("order");
@@ -145,8 +173,9 @@ BoardConfig parseBoard(const nlohmann::json& root) {
   parseNvram(r, b);
   parsePcds(r, b);
   parseBmc(r.object("bmc"), b);
-  for (auto& s : r.array("timeline")) b.timeline.push_back(parseStep(s));
+  r.each("timeline", [&](JsonReader& s) { b.timeline.push_back(parseStep(s)); });
   parseFirmware(r.object("firmware"), b);
+  parsePci(r.object("pci"), b);
   b.videoMemoryMb = static_cast<uint32_t>(r.integer("video_memory_mb", b.videoMemoryMb, 8, 256));
   if (b.videoMemoryMb & (b.videoMemoryMb - 1)) r.fail("video_memory_mb", "must be a power of two");
   return b;

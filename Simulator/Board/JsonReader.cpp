@@ -109,17 +109,14 @@ JsonReader JsonReader::object(const std::string& key) {
   return JsonReader(value_[key], keyPath(key));
 }
 
-std::vector<JsonReader> JsonReader::array(const std::string& key) {
+void JsonReader::each(const std::string& key, const std::function<void(JsonReader&)>& fn) {
   used_.insert(key);
-  std::vector<JsonReader> out;
-  if (!has(key)) return out;
+  if (!has(key)) return;
   if (!value_[key].is_array()) fail(key, "expected an array");
   for (size_t i = 0; i < value_[key].size(); ++i) {
-    const auto& e = value_[key][i];
-    std::string p = keyPath(key) + "[" + std::to_string(i) + "]";
-    out.emplace_back(e, p);
+    JsonReader element(value_[key][i], keyPath(key) + "[" + std::to_string(i) + "]");
+    fn(element);
   }
-  return out;
 }
 
 std::vector<std::string> JsonReader::strings(const std::string& key) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -42,7 +43,9 @@ public:
   // Bytes: a string of hex pairs ("5B 4E 00"), or an array of integers 0-255.
   std::vector<uint8_t> bytes(const std::string& key);
   JsonReader object(const std::string& key);                    // a missing key reads as {}
-  std::vector<JsonReader> array(const std::string& key);        // a missing key reads as []
+  // Calls fn(reader) for each element of an array (a missing key reads as []). Each
+  // element's reader checks its own keys when fn returns.
+  void each(const std::string& key, const std::function<void(JsonReader&)>& fn);
   std::vector<std::string> strings(const std::string& key);
   // Reads an object whose keys are free (maps): each (key, value) pair.
   std::vector<std::pair<std::string, JsonReader>> entries(const std::string& key);

@@ -85,3 +85,32 @@ TEST(BoardFile, DefaultBoardParsesAndChangesMergeIntoIt) {
 
 }  // namespace
 }  // namespace zub
+
+namespace zub {
+namespace {
+
+TEST(BoardFile, PciFunctionsAndTheirMistakes) {
+  BoardConfig b = parseBoardText(R"({"pci": {"behind_root_port": [
+      {"bridge": true, "vendor_id": "0x1A03", "device_id": "0x1150", "class_code": "0x060400",
+       "children": [{"vendor_id": "0x1A03", "device_id": "0x2000", "class_code": "0x030000",
+                     "bars": ["0x4000000", "0x20000"], "model": "ast2500"}]}],
+      "bus0": [{"device": 2, "vendor_id": "0x8086", "device_id": "0x1234", "class_code": "0x010000"}]}})",
+                                 "(test)");
+  ASSERT_TRUE(b.behindRootPort.has_value());
+  ASSERT_EQ(b.behindRootPort->at(0).children.size(), 1u);
+  EXPECT_EQ(b.behindRootPort->at(0).children[0].barSizes, (std::vector<uint32_t>{0x4000000, 0x20000}));
+  EXPECT_EQ(b.moreOnBus0.at(0).device, 2);
+  for (auto [json, key] : {std::pair{R"({"pci": {"bus0": [{"bars": [3]}]}})", "pci.bus0[0].bars[0]"},
+                           std::pair{R"({"pci": {"bus0": [{"device": 32}]}})", "pci.bus0[0].device"},
+                           std::pair{R"({"pci": {"bus0": [{"colour": 1}]}})", "pci.bus0[0].colour"}}) {
+    try {
+      parseBoardText(json, "(test)");
+      ADD_FAILURE() << json;
+    } catch (const BoardFileError& e) {
+      EXPECT_EQ(e.key, key);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zub
