@@ -102,6 +102,7 @@ TimelineStep parseStep(JsonReader& s) {
     JsonReader c = s.object("status_code");
     t.codeType = static_cast<uint32_t>(c.integer("type", 1, 0, 0xFFFFFFFF));
     t.codeValue = static_cast<uint32_t>(c.integer("value", 0, 0, 0xFFFFFFFF));
+    t.repeat = static_cast<uint32_t>(c.integer("repeat", 1, 1, 100000));
     int payloads = c.has("text") + c.has("data") + c.has("u32") + c.has("no_data");
     if (payloads > 1) c.fail("", "give one of text, data, u32, no_data");
     if (c.has("text")) {

@@ -103,7 +103,7 @@ void BootSession::runStep(const TimelineStep& step) {
   switch (step.kind) {
     case TimelineStep::Kind::Dispatch: dispatcher_->dispatchReady(); break;
     case TimelineStep::Kind::StatusCode:
-      reportStatusCode(step.codeType, step.codeValue, step.payload, step.withData);
+      for (uint32_t i = 0; i < step.repeat; ++i) reportStatusCode(step.codeType, step.codeValue, step.payload, step.withData);
       break;
     case TimelineStep::Kind::Install:
       if (step.ppi == "end-of-pei") finishPei();

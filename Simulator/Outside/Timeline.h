@@ -17,6 +17,7 @@ struct TimelineStep {
   uint32_t codeValue = 0;
   std::vector<uint8_t> payload;   // after the 20-byte data header; empty: no data block
   bool withData = true;
+  uint32_t repeat = 1;            // the same code this many times in a row
   // Install: "memory-discovered", "ipmi-transport", "end-of-pei"
   std::string ppi;
   // Wait
