@@ -10,6 +10,7 @@
 #include "Bmc/Bmc.h"
 #include "Devices/PciTopology.h"
 #include "Machine/Machine.h"
+#include "Outside/IioInitialisation.h"
 #include "Outside/Timeline.h"
 #include "Platform/VariableService.h"
 
@@ -46,6 +47,7 @@ struct BoardConfig {
   // behind it, its BAR0 sized by videoMemoryMb) and further functions on bus 0.
   std::optional<std::vector<PciNodeConfig>> behindRootPort;
   std::vector<PciNodeConfig> moreOnBus0;
+  IioDataBytes iioData;                         // the reference code's IIO data block
 };
 
 }  // namespace zub

@@ -93,9 +93,12 @@ void parseBmc(JsonReader r, BoardConfig& b) {
 
 TimelineStep parseStep(JsonReader& s) {
   TimelineStep t;
-  int kinds = s.has("dispatch") + s.has("status_code") + s.has("install") + s.has("wait_us");
-  if (kinds != 1) s.fail("", "a step has exactly one of dispatch, status_code, install, wait_us");
-  if (s.has("dispatch")) {
+  int kinds = s.has("dispatch") + s.has("status_code") + s.has("install") + s.has("wait_us") + s.has("iio_init");
+  if (kinds != 1) s.fail("", "a step has exactly one of dispatch, status_code, install, wait_us, iio_init");
+  if (s.has("iio_init")) {
+    t.kind = TimelineStep::Kind::IioInit;
+    if (!s.boolean("iio_init", true)) s.fail("iio_init", "must be true");
+  } else if (s.has("dispatch")) {
     if (!s.boolean("dispatch", true)) s.fail("dispatch", "must be true");
   } else if (s.has("status_code")) {
     t.kind = TimelineStep::Kind::StatusCode;
@@ -155,6 +158,15 @@ void parsePci(JsonReader r, BoardConfig& b) {
   r.each("bus0", [&](JsonReader& n) { b.moreOnBus0.push_back(parsePciNode(n)); });
 }
 
+void parseIio(JsonReader r, BoardConfig& b) {
+  for (auto& [offset, value] : r.entries("block")) {
+    uint64_t o = JsonReader::toInteger(offset, value.path(), 0, kIioDataBlockSize - 1);
+    std::vector<uint8_t> bytes = JsonReader::toBytes(value.value(), value.path());
+    if (bytes.size() > kIioDataBlockSize - o) throw BoardFileError(value.path(), "runs past the IIO data block");
+    b.iioData[uint32_t(o)] = std::move(bytes);
+  }
+}
+
 void parseFirmware(JsonReader r, BoardConfig& b) {
   b.modules = r.strings("modules");
   b.dispatchOrder = r.strings("order");
@@ -177,6 +189,7 @@ BoardConfig parseBoard(const nlohmann::json& root) {
   r.each("timeline", [&](JsonReader& s) { b.timeline.push_back(parseStep(s)); });
   parseFirmware(r.object("firmware"), b);
   parsePci(r.object("pci"), b);
+  parseIio(r.object("iio"), b);
   b.videoMemoryMb = static_cast<uint32_t>(r.integer("video_memory_mb", b.videoMemoryMb, 8, 256));
   if (b.videoMemoryMb & (b.videoMemoryMb - 1)) r.fail("video_memory_mb", "must be a power of two");
   return b;

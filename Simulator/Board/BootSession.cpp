@@ -110,6 +110,7 @@ void BootSession::runStep(const TimelineStep& step) {
       else install(step.ppi);
       break;
     case TimelineStep::Kind::Wait: machine_->clock.advance(step.waitNs); break;
+    case TimelineStep::Kind::IioInit: runIioInitialisation(*core_, *events_, board_.iioData); break;
   }
 }
 

@@ -1,7 +1,8 @@
 // The firmware outside the system, as a timeline of steps run in order during PEI:
 // dispatch the modules that are ready, report a status code (boot stages, memory-test
 // percentages, warnings, check points), install a platform PPI (memory discovered, the
-// IPMI transport, end of PEI), or let virtual time pass.
+// IPMI transport, end of PEI), run the reference code's IIO initialisation, or let
+// virtual time pass.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,7 +11,7 @@
 namespace zub {
 
 struct TimelineStep {
-  enum class Kind { Dispatch, StatusCode, Install, Wait };
+  enum class Kind { Dispatch, StatusCode, Install, Wait, IioInit };
   Kind kind = Kind::Dispatch;
   // StatusCode
   uint32_t codeType = 1;          // EFI_PROGRESS_CODE
