@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Bmc/Bmc.h"
+#include "Bmc/BootOptionsResponder.h"
 #include "Devices/PciTopology.h"
 #include "Machine/Machine.h"
 #include "Outside/IioInitialisation.h"
@@ -39,6 +40,7 @@ struct BoardConfig {
   std::vector<Variable> nvram;
   std::vector<PcdOverride> pcds;
   BmcConfig bmc;
+  BmcBootOptions bmcBootOptions;
   std::vector<TimelineStep> timeline;
   std::vector<std::string> modules;             // empty: every module of the firmware
   std::vector<std::string> dispatchOrder;

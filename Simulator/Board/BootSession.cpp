@@ -35,6 +35,7 @@ BootSession::BootSession(const BoardConfig& board, const PersistentState& state,
     events_->add("post_code", {{"port", hex8(port)}, {"value", hex8(value)}});
   });
   bmc_ = std::make_unique<Bmc>(board_.bmc, *events_, machine_->clock);
+  serveBootOptions(*bmc_, board_.bmcBootOptions);
   platform_ = std::make_unique<Platform>(*bmc_);
   core_ = std::make_unique<PeiCore>(*machine_, *events_);
   catalog_ = std::make_unique<FirmwareCatalog>(options_.firmwareDir);

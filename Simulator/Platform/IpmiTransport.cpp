@@ -40,12 +40,11 @@ EFI_STATUS IpmiTransport::send(uint8_t netFn, uint8_t lun, uint8_t command, cons
   if (!answer) return EFI_NO_RESPONSE;   // no BMC behind the interface
   if (answer->empty()) answer->push_back(0xFF);
   if (completionCode) *completionCode = (*answer)[0];
-  if (answer->size() > *responseSize) {
-    *responseSize = static_cast<uint32_t>(answer->size());
-    return EFI_BUFFER_TOO_SMALL;
-  }
-  std::memcpy(response, answer->data(), answer->size());
-  *responseSize = static_cast<uint32_t>(answer->size());
+  // The system interface stops reading when the caller's buffer is full: a longer answer
+  // is cut to the buffer, and the size says how much arrived.
+  size_t n = std::min<size_t>(answer->size(), *responseSize);
+  if (n) std::memcpy(response, answer->data(), n);
+  *responseSize = static_cast<uint32_t>(n);
   return (*answer)[0] == 0 ? EFI_SUCCESS : EFI_DEVICE_ERROR;
 }
 

@@ -1,5 +1,6 @@
 // The platform IPMI transport PPI: hands every request to the BMC model and returns its
-// answer. Sizes count the completion code (Response[0]).
+// answer. Sizes count the completion code (Response[0]). A non-zero completion code is a
+// device error (the answer is still returned); an absent BMC gives EFI_NO_RESPONSE.
 #pragma once
 #include <cstdint>
 #include <vector>
