@@ -7,6 +7,7 @@
 #include <Ppi/MemoryDiscovered.h>
 
 #include "BoardDevices.h"
+#include "Platform/DebugLogWindow.h"
 #include "Foundation/Guid.h"
 
 namespace zub {
@@ -37,6 +38,7 @@ BootSession::BootSession(const BoardConfig& board, const PersistentState& state,
   bmc_ = std::make_unique<Bmc>(board_.bmc, *events_, machine_->clock);
   serveBootOptions(*bmc_, board_.bmcBootOptions);
   platform_ = std::make_unique<Platform>(*bmc_);
+  attachDebugLogWindow(platform_->debug, *machine_, platform_->pcd);
   core_ = std::make_unique<PeiCore>(*machine_, *events_);
   catalog_ = std::make_unique<FirmwareCatalog>(options_.firmwareDir);
   core_->setGuidNames([this](const EFI_GUID& g) { return catalog_->nameOf(g); });

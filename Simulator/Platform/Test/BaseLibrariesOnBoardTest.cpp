@@ -9,6 +9,7 @@
 #include "Board/BoardFile.h"
 #include "Board/BootSession.h"
 #include "Devices/Chipset.h"
+#include "Platform/DebugLogWindow.h"
 
 namespace zub {
 namespace {
@@ -52,6 +53,32 @@ TEST_F(OnBoard, PcdHelpersReachThePlatformDatabase) {
   PcdSet16S(PcdZubVgaTextRow, 18);
   EXPECT_EQ(boot.platform().pcd.number(PcdZubVgaTextRow_TOKEN), 18u);
   EXPECT_STREQ(static_cast<const char*>(PcdGetPtr(PcdZubBiosCode)), "ZUB5120") << "board override";
+}
+
+struct WindowRam : MemoryDevice {
+  std::vector<uint8_t> bytes = std::vector<uint8_t>(0x1000, 0xEE);
+  uint64_t read(uint64_t o, unsigned n) override { return loadLe(bytes.data() + o, n); }
+  void write(uint64_t o, unsigned n, uint64_t v) override { storeLe(bytes.data() + o, n, v); }
+  uint8_t* hostPointer(uint64_t o, uint64_t) override { return bytes.data() + o; }
+};
+
+TEST_F(OnBoard, DebugTextGoesIntoADeclaredLogWindowUntilItIsFull) {
+  WindowRam ram;
+  FixedRange range(0x9FC00000, ram.bytes.size(), &ram);
+  boot.machine().memory.add(&range);
+  DEBUG ((DEBUG_INFO, "before any window\n"));
+  PcdSet32S(PcdZubLogBufferBase, 0x9FC00000);
+  PcdSet32S(PcdZubLogBufferSize, 64);   // room for 20 bytes of text
+  DEBUG ((DEBUG_INFO, "unsigned header\n"));
+  std::fill(ram.bytes.begin(), ram.bytes.begin() + 44, 0);
+  storeLe(ram.bytes.data(), 4, kLogWindowSignature);
+  storeLe(ram.bytes.data() + 12, 4, 64);
+  DEBUG ((DEBUG_INFO, "first line\n"));
+  DEBUG ((DEBUG_INFO, "second line is cut\n"));
+  EXPECT_EQ(capturedDebugLog(ram.bytes.data(), ram.bytes.size()), std::optional<std::string>("first line\nsecond li"));
+  EXPECT_EQ(ram.bytes[64], 0xEE) << "nothing beyond the window";
+  ram.bytes[0] = 0;
+  EXPECT_EQ(capturedDebugLog(ram.bytes.data(), ram.bytes.size()), std::nullopt);
 }
 
 }  // namespace
