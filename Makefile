@@ -4,7 +4,7 @@ BUILD  ?= build
 JOBS   ?= $(shell nproc)
 OUT    ?= out
 
-.PHONY: all setup configure build run test clean
+.PHONY: all setup configure build run test test-sanitize clean
 
 all: build
 
@@ -26,5 +26,11 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The same suite with the board built under ASan and UBSan.
+test-sanitize: setup
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUB_SANITIZE=ON
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(OUT)
+	rm -rf $(BUILD) build-sanitize $(OUT)
