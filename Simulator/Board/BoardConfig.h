@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Bmc/Bmc.h"
+#include "BoardDiagnosis.h"
 #include "Bmc/BootOptionsResponder.h"
 #include "Devices/PciTopology.h"
 #include "Machine/Machine.h"
@@ -50,6 +51,7 @@ struct BoardConfig {
   std::optional<std::vector<PciNodeConfig>> behindRootPort;
   std::vector<PciNodeConfig> moreOnBus0;
   IioDataBytes iioData;                         // the reference code's IIO data block
+  CpldConfig cpld;                              // the CPLD's registers
 };
 
 }  // namespace zub

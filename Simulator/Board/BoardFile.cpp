@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Bmc/BmcPeiParam.h"
 #include "Foundation/Guid.h"
 #include "Platform/PcdDatabase.h"
 
@@ -86,9 +87,63 @@ void parsePcds(JsonReader& root, BoardConfig& b) {
   }
 }
 
+std::string boundedText(JsonReader& r, const std::string& key, size_t width) {
+  std::string s = r.string(key, "");
+  if (s.size() > width) r.fail(key, "at most " + std::to_string(width) + " characters");
+  return s;
+}
+
+void parseBmcPeiParam(JsonReader r, BoardConfig& b) {
+  BmcPeiParamConfig p;   // absent: a block of zeros
+  auto u32 = [&](const char* key) { return static_cast<uint32_t>(r.integer(key, 0, 0, 0xFFFFFFFF)); };
+  p.oemFlag = u32("oem_flag");
+  p.checkArea = u32("check_area");
+  p.customId = u32("custom_id");
+  p.forceCleanLogoCache = u32("force_clean_logo_cache");
+  p.netIfMode = u32("net_if_mode");
+  p.dedicatedIpv4 = boundedText(r, "dedicated_ipv4", kIpv4Field);
+  p.dedicatedIpv6 = boundedText(r, "dedicated_ipv6", kIpv6Field);
+  p.shareIpv4 = boundedText(r, "share_ipv4", kIpv4Field);
+  p.shareIpv6 = boundedText(r, "share_ipv6", kIpv6Field);
+  p.xDragonSlot = u32("xdragon_slot");
+  p.moc15Slot = u32("moc15_slot");
+  p.dataLength = static_cast<uint32_t>(r.integer("data_length", kBmcPeiParamSize, 0, kBmcPeiParamSize));
+  b.bmc.peiParam = bmcPeiParamBytes(p);
+}
+
+void parseQuickTransfer(JsonReader r, BoardConfig& b) {
+  QuickTransferConfig& q = b.bmc.quickTransfer;
+  q.enabled = r.boolean("enabled", q.enabled);
+  q.failFirstTriggers = static_cast<uint32_t>(r.integer("fail_first_triggers", 0, 0, 1000));
+  q.corruptHeaderCrc = r.boolean("corrupt_header_crc", false);
+  q.corruptDataCrc = r.boolean("corrupt_data_crc", false);
+  q.overlongAnswer = r.boolean("overlong_answer", false);
+  q.fileSizeExcess = static_cast<uint32_t>(r.integer("file_size_excess", 0, 0, 0xFFFFFFFF));
+}
+
+void parseBmcFiles(JsonReader& r, BoardConfig& b) {
+  r.each("files", [&](JsonReader& f) {
+    std::string name = f.string("name", "");
+    if (name.empty() || name.size() > 127) f.fail("name", "a file needs a name of 1 to 127 characters");
+    if (f.has("text") == f.has("data")) f.fail("", "give one of text or data");
+    std::vector<uint8_t> bytes;
+    if (f.has("text")) {
+      std::string t = f.string("text", "");
+      bytes.assign(t.begin(), t.end());
+    } else {
+      bytes = f.bytes("data");
+    }
+    if (bytes.size() > 0xFFF00) f.fail("data", "at most 1048320 bytes fit the answer area");
+    b.bmc.files.emplace_back(name, std::move(bytes));
+  });
+}
+
 void parseBmc(JsonReader r, BoardConfig& b) {
   b.bmc.present = r.boolean("present", b.bmc.present);
   b.bmc.responseDelayNs = r.integer("response_delay_us", 0, 0, 60'000'000) * 1000;
+  parseBmcPeiParam(r.object("pei_param"), b);
+  parseQuickTransfer(r.object("quick_transfer"), b);
+  parseBmcFiles(r, b);
 }
 
 TimelineStep parseStep(JsonReader& s) {
@@ -190,6 +245,7 @@ BoardConfig parseBoard(const nlohmann::json& root) {
   parseFirmware(r.object("firmware"), b);
   parsePci(r.object("pci"), b);
   parseIio(r.object("iio"), b);
+  parseBoardDiagnosis(r, b);
   b.videoMemoryMb = static_cast<uint32_t>(r.integer("video_memory_mb", b.videoMemoryMb, 8, 256));
   if (b.videoMemoryMb & (b.videoMemoryMb - 1)) r.fail("video_memory_mb", "must be a power of two");
   return b;

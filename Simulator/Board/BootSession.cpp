@@ -1,5 +1,6 @@
 #include "BootSession.h"
 
+#include <cctype>
 #include <fstream>
 
 #include <Guid/StatusCodeDataTypeId.h>
@@ -7,8 +8,12 @@
 #include <Ppi/MemoryDiscovered.h>
 
 #include "BoardDevices.h"
+#include "Bmc/DylDecoder.h"
+#include "Devices/Ast2500Screen.h"
+#include "Devices/Cpld.h"
 #include "Platform/DebugLogWindow.h"
 #include "Foundation/Guid.h"
+#include <ZubPcdTokens.h>
 
 namespace zub {
 
@@ -26,24 +31,51 @@ std::vector<TimelineStep> defaultTimeline() {
 }
 }  // namespace
 
+namespace {
+// The files pushed to the BMC, byte for byte. Names come from the firmware: only a plain
+// file name is used, anything else is replaced.
+void writeBmcFiles(const std::vector<Bmc::ReceivedFile>& files, const std::filesystem::path& dir) {
+  if (files.empty()) return;
+  std::filesystem::create_directories(dir);
+  for (const auto& f : files) {
+    std::string name = f.name;
+    for (char& c : name)
+      if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-')) c = '_';
+    if (name.empty() || name == "." || name == "..") name = "unnamed";
+    std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(f.bytes.data()),
+                                                      static_cast<std::streamsize>(f.bytes.size()));
+  }
+}
+}  // namespace
+
 BootSession::BootSession(const BoardConfig& board, const PersistentState& state, BootOptions options)
     : board_(board), options_(std::move(options)), stateIn_(state) {
   machine_ = std::make_unique<Machine>();
   events_ = std::make_unique<EventLog>(machine_->clock);
-  chipset_ = std::make_unique<Chipset>(*machine_, chipsetConfigFor(board_, options_.reset));
+  chipset_ = std::make_unique<Chipset>(*machine_, chipsetConfigFor(board_, options_.reset),
+                                       PciModelFactories{{"ast2500", ast2500Factory(board_.videoMemoryMb << 20, &video_)}});
   restoreChipsetState(*chipset_, state);
   chipset_->postPorts.setObserver([this](uint16_t port, uint8_t value) {
     events_->add("post_code", {{"port", hex8(port)}, {"value", hex8(value)}});
   });
   bmc_ = std::make_unique<Bmc>(board_.bmc, *events_, machine_->clock);
+  installDylDecoder(*bmc_);
   serveBootOptions(*bmc_, board_.bmcBootOptions);
   platform_ = std::make_unique<Platform>(*bmc_);
+  // The BMC finds the mailboxes at the top of the aperture the firmware programmed.
+  quickTransfer_ = std::make_unique<QuickTransferResponder>(*bmc_, machine_->memory, [this] {
+    return VideoAperture{platform_->pcd.number(PcdZubVgaMemoryBase_TOKEN), platform_->pcd.number(PcdZubVgaMemorySize_TOKEN)};
+  });
+  quickTransfer_->install();
   attachDebugLogWindow(platform_->debug, *machine_, platform_->pcd);
   core_ = std::make_unique<PeiCore>(*machine_, *events_);
   catalog_ = std::make_unique<FirmwareCatalog>(options_.firmwareDir);
   core_->setGuidNames([this](const EFI_GUID& g) { return catalog_->nameOf(g); });
   dispatcher_ = std::make_unique<Dispatcher>(*catalog_, *core_, *machine_, board_.modules, board_.dispatchOrder);
   applyBoard(state);
+  // The CPLD answers at the base the firmware's PCD names, once the LPC window is open.
+  cpld_ = std::make_unique<Cpld>(*chipset_, uint32_t(platform_->pcd.number(PcdZubLpcCpldBase_TOKEN)), board_.cpld.registers);
+  machine_->memory.add(cpld_.get());
 }
 
 BootSession::~BootSession() {
@@ -204,6 +236,10 @@ void BootSession::writeOutputs(const std::filesystem::path& dir) const {
   std::ofstream(dir / "debug.log", std::ios::binary) << platform_->debug.log();
   std::ofstream(dir / "events.jsonl", std::ios::binary) << events_->toJsonLines();
   std::ofstream(dir / "summary.json", std::ios::binary) << summary().dump(2) << "\n";
+  writeBmcFiles(bmc_->receivedFiles(), dir / "bmc");
+  std::vector<uint32_t> screen = video_ ? scanOutScreen(*video_) : std::vector<uint32_t>(kScreenWidth * kScreenHeight);
+  writeScreenPng(dir / "screen.png", screen);
+  std::ofstream(dir / "screen.txt", std::ios::binary) << readScreenText(screen);
 }
 
 }  // namespace zub

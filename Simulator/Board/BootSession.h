@@ -12,6 +12,7 @@
 
 #include "BoardConfig.h"
 #include "Bmc/Bmc.h"
+#include "Bmc/QuickTransferResponder.h"
 #include "Foundation/Dispatcher.h"
 #include "Foundation/PeiCore.h"
 #include "Machine/EventLog.h"
@@ -21,7 +22,9 @@
 
 namespace zub {
 
+class Ast2500;
 class Chipset;
+class Cpld;
 
 struct BootOptions {
   std::filesystem::path firmwareDir = ZUB_FIRMWARE_DIR;
@@ -67,6 +70,8 @@ public:
   Platform& platform() { return *platform_; }
   Bmc& bmc() { return *bmc_; }
   Chipset& chipset() { return *chipset_; }
+  Ast2500* video() { return video_; }   // the board's AST2500; null on a board without one
+  Cpld& cpld() { return *cpld_; }
   Dispatcher& dispatcher() { return *dispatcher_; }
   const FirmwareCatalog& catalog() const { return *catalog_; }
   const BoardConfig& board() const { return board_; }
@@ -87,7 +92,10 @@ private:
   std::unique_ptr<Machine> machine_;
   std::unique_ptr<EventLog> events_;
   std::unique_ptr<Chipset> chipset_;
+  Ast2500* video_ = nullptr;
+  std::unique_ptr<Cpld> cpld_;
   std::unique_ptr<Bmc> bmc_;
+  std::unique_ptr<QuickTransferResponder> quickTransfer_;
   std::unique_ptr<Platform> platform_;
   std::unique_ptr<PeiCore> core_;
   std::unique_ptr<FirmwareCatalog> catalog_;

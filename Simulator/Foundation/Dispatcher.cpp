@@ -16,8 +16,12 @@ FirmwareCatalog::FirmwareCatalog(const std::filesystem::path& dir) : dir_(dir) {
     for (const auto& e : fs::directory_iterator(dir / "dec"))
       if (e.path().extension() == ".dec")
         for (auto& [k, v] : readDecGuids(e.path())) guids_[k] = v;
-  for (const auto& e : fs::directory_iterator(dir))
-    if (e.path().extension() == ".inf") modules_.push_back(readModuleInf(e.path()));
+  // A module is an .inf with its image beside it (an .inf left without one is not firmware).
+  for (const auto& e : fs::directory_iterator(dir)) {
+    fs::path image = e.path();
+    image.replace_extension(".so");
+    if (e.path().extension() == ".inf" && fs::exists(image)) modules_.push_back(readModuleInf(e.path()));
+  }
   std::sort(modules_.begin(), modules_.end(), [](const ModuleInf& a, const ModuleInf& b) { return a.baseName < b.baseName; });
 }
 
