@@ -138,12 +138,28 @@ void parseBmcFiles(JsonReader& r, BoardConfig& b) {
   });
 }
 
+void parseBmcBootOptions(JsonReader r, BoardConfig& b) {
+  BmcBootOptions& o = b.bmcBootOptions;
+  o.setInProgressPolls = static_cast<unsigned>(r.integer("set_in_progress_polls", 0, 0, 100000));
+  o.acknowledge = static_cast<uint8_t>(r.integer("acknowledge", 0, 0, 0xFF));
+  if (r.has("boot_flags")) {
+    std::vector<uint8_t> flags = r.bytes("boot_flags");
+    if (flags.size() != 5) r.fail("boot_flags", "the boot flags parameter has 5 data bytes");
+    std::copy(flags.begin(), flags.end(), o.bootFlags);
+  }
+  o.oemConfig = r.boolean("oem_config", o.oemConfig);
+  o.oemFlag = static_cast<uint8_t>(r.integer("oem_flag", 0, 0, 0xFF));
+  o.oemBootMode = static_cast<uint8_t>(r.integer("oem_boot_mode", o.oemBootMode, 0, 0xFF));
+  o.evortFailures = static_cast<unsigned>(r.integer("evort_failures", 0, 0, 100000));
+}
+
 void parseBmc(JsonReader r, BoardConfig& b) {
   b.bmc.present = r.boolean("present", b.bmc.present);
   b.bmc.responseDelayNs = r.integer("response_delay_us", 0, 0, 60'000'000) * 1000;
   parseBmcPeiParam(r.object("pei_param"), b);
   parseQuickTransfer(r.object("quick_transfer"), b);
   parseBmcFiles(r, b);
+  parseBmcBootOptions(r.object("boot_options"), b);
 }
 
 TimelineStep parseStep(JsonReader& s) {

@@ -114,3 +114,24 @@ TEST(BoardFile, PciFunctionsAndTheirMistakes) {
 
 }  // namespace
 }  // namespace zub
+
+namespace zub {
+namespace {
+
+TEST(BoardFile, BmcBootOptions) {
+  BoardConfig b = parseBoardText(R"({"bmc": {"boot_options": {"set_in_progress_polls": 3, "acknowledge": 2,
+      "boot_flags": "80 18 00 00 00", "oem_flag": 1, "oem_boot_mode": 1, "evort_failures": 4}}})", "(test)");
+  EXPECT_EQ(b.bmcBootOptions.setInProgressPolls, 3u);
+  EXPECT_EQ(b.bmcBootOptions.bootFlags[1], 0x18);
+  EXPECT_EQ(b.bmcBootOptions.oemBootMode, 1);
+  EXPECT_EQ(b.bmcBootOptions.evortFailures, 4u);
+  try {
+    parseBoardText(R"({"bmc": {"boot_options": {"boot_flags": "80 18"}}})", "(test)");
+    ADD_FAILURE();
+  } catch (const BoardFileError& e) {
+    EXPECT_EQ(e.key, "bmc.boot_options.boot_flags");
+  }
+}
+
+}  // namespace
+}  // namespace zub

@@ -75,7 +75,7 @@ TEST_F(Capture, OptionsGoToPcdsAndCmosBitsKeepTheirNeighbours) {
     ppi->SetLogRange(ppi, kWindow, 0x100000);
     EXPECT_EQ(boot->chipset().cmos.byte(0xD4), 0xC0 | bits) << "bit 6 was already set";
   }
-  start({{"cmos", {{"upper", {{"0x54", "0x01"}}}}}});
+  start({{"cmos", {{"upper", {{"0x54", "0x01"}}}}}, {"nvram", nlohmann::json::array()}});
   EXPECT_NE(log().find("Failed to get ZubMiscCfg variable Not Found\n"), std::string::npos);
   EXPECT_EQ(boot->chipset().cmos.byte(0xD4), 0x01) << "options skipped";
 }
