@@ -9,6 +9,7 @@
 
 #include "BoardDevices.h"
 #include "Bmc/DylDecoder.h"
+#include "Devices/Ast2500.h"
 #include "Devices/Ast2500Screen.h"
 #include "Devices/Cpld.h"
 #include "Platform/DebugLogWindow.h"
@@ -55,6 +56,9 @@ BootSession::BootSession(const BoardConfig& board, const PersistentState& state,
   chipset_ = std::make_unique<Chipset>(*machine_, chipsetConfigFor(board_, options_.reset),
                                        PciModelFactories{{"ast2500", ast2500Factory(board_.videoMemoryMb << 20, &video_)}});
   restoreChipsetState(*chipset_, state);
+  // Video memory keeps its content across warm and cold resets; an AC power loss clears it.
+  if (video_ && options_.reset != ResetKind::Ac && !state.vram.empty())
+    std::copy_n(state.vram.begin(), std::min<size_t>(state.vram.size(), video_->videoMemorySize()), video_->videoMemory());
   chipset_->postPorts.setObserver([this](uint16_t port, uint8_t value) {
     events_->add("post_code", {{"port", hex8(port)}, {"value", hex8(value)}});
   });
@@ -174,6 +178,7 @@ BootResult BootSession::run() {
 PersistentState BootSession::stateAfter() const {
   PersistentState s = stateIn_;
   saveChipsetState(*chipset_, s);
+  if (video_) s.vram.assign(video_->videoMemory(), video_->videoMemory() + video_->videoMemorySize());
   s.boots = stateIn_.boots + 1;
   s.lastEnd = bootEndName(result_.end);
   return s;

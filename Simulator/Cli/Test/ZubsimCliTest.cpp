@@ -92,3 +92,43 @@ TEST_F(Cli, UsageErrorsAndHelp) {
 
 }  // namespace
 }  // namespace zub
+
+namespace zub {
+namespace {
+
+TEST_F(Cli, VideoMemoryOutlivesWarmAndColdResetsButNotAnAcPowerLoss) {
+  auto s = (dir / "s").string(), o = (dir / "o").string();
+  ASSERT_EQ(zubsim({"boot", "--state", s, "--out", o}), 0) << err.str();
+  ASSERT_TRUE(fs::exists(dir / "s" / "vram.bin"));
+  // What the BMC (or a module) leaves at the top of video memory is found on the next boot.
+  {
+    std::fstream f(dir / "s" / "vram.bin", std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(-16, std::ios::end);
+    f.write("persistent-bytes", 16);
+  }
+  auto tail = [&] {
+    std::string v = read(dir / "s" / "vram.bin");
+    return v.substr(v.size() - 16);
+  };
+  for (const char* reset : {"warm", "cold"}) {
+    ASSERT_EQ(zubsim({"boot", "--reset", reset, "--state", s, "--out", o}), 0);
+    EXPECT_EQ(tail(), "persistent-bytes") << reset;
+  }
+  ASSERT_EQ(zubsim({"boot", "--reset", "ac", "--state", s, "--out", o}), 0);
+  EXPECT_EQ(tail(), std::string(16, '\0'));
+}
+
+TEST_F(Cli, EveryBoardFileOfTheProjectBoots) {
+  for (const auto& e : fs::directory_iterator(fs::path(ZUB_SOURCE_DIR) / "boards")) {
+    if (e.path().extension() != ".json") continue;
+    EXPECT_EQ(zubsim({"boot", "--board", e.path().string(), "--state", (dir / e.path().stem()).string(), "--out",
+                      (dir / "o" / e.path().stem()).string()}),
+              0)
+        << e.path() << err.str();
+    auto summary = nlohmann::json::parse(read(dir / "o" / e.path().stem() / "summary.json"));
+    EXPECT_EQ(summary["ended"], "completed") << e.path();
+  }
+}
+
+}  // namespace
+}  // namespace zub
