@@ -177,3 +177,44 @@ TEST(VgaDecodePei, ScreenIsBlackUntilProgrammed) {
 
 }  // namespace
 }  // namespace zub::vgatest
+
+namespace zub::vgatest {
+namespace {
+
+// Boards whose video path is not the AST2500's: nothing is programmed and the PCDs keep
+// their defaults.
+TEST(VgaDecodePei, AnotherOrAMissingVideoDeviceIsNotBroughtUp) {
+  PciNodeConfig otherVga;
+  otherVga.identity = {0x1A03, 0x2010, 0x030000, 0x01};
+  otherVga.barSizes = {0x01000000};
+  PciNodeConfig bridge;
+  bridge.identity = {0x1A03, 0x1150, 0x060400, 0x04};
+  bridge.bridge = true;
+  bridge.children = {otherVga};
+  struct Case {
+    const char* name;
+    std::vector<PciNodeConfig> path;
+    const char* says;
+  } cases[] = {
+      {"another VGA device", {bridge}, "VGA device 0x1A03 0x2010 is not ast 2500\n"},
+      {"nothing behind the root port", {}, "PCI Read Data16: 0xFFFF\n"},
+  };
+  for (const auto& c : cases) {
+    BoardConfig b = defaultBoard();
+    b.modules = {"VgaDecodePei"};
+    b.timeline = {TimelineStep{}};
+    b.behindRootPort = c.path;
+    BootSession boot(b, PersistentState{});
+    boot.start();
+    EXPECT_EQ(boot.dispatcher().dispatch("VgaDecodePei"), EFI_NOT_FOUND) << c.name;
+    EXPECT_TRUE(logHas(boot, c.says)) << c.name;
+    EXPECT_TRUE(logHas(boot, "Failed to init vga device Not Found\n")) << c.name;
+    EXPECT_FALSE(logHas(boot, "Early VGA Device Start ...\n")) << c.name;
+    for (uint32_t t : {PcdZubVgaMemoryBase_TOKEN, PcdZubVgaMemorySize_TOKEN, PcdZubVgaPciAddress_TOKEN,
+                       PcdZubVgaMmioBase_TOKEN})
+      EXPECT_EQ(pcd(boot, t), 0u) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace zub::vgatest
