@@ -21,9 +21,17 @@ Rtc::Rtc(const VirtualClock& clock, int64_t startSeconds, uint8_t registerB, uin
   setWallTimeNs(startSeconds * rtc::kNsPerSecond);
 }
 
+// Nanoseconds of a decoded time. Software may write any register value, and a transient
+// one (a century probe writing 0x00) decodes to a time outside the ±292 years the
+// nanosecond count holds: the product wraps modulo 2^64, as a hardware counter would, so
+// that restoring the register restores the time.
+int64_t Rtc::wallNsOf(int64_t seconds) {
+  return int64_t(uint64_t(seconds) * uint64_t(rtc::kNsPerSecond));
+}
+
 int64_t Rtc::wallTimeNs() const {
   if (halted()) return frozenWallNs_;
-  return anchorWallNs_ + int64_t(clock_.nowNs() - anchorClockNs_);
+  return int64_t(uint64_t(anchorWallNs_) + (clock_.nowNs() - anchorClockNs_));
 }
 
 void Rtc::setWallTimeNs(int64_t wallNs) {
@@ -135,7 +143,7 @@ void Rtc::writeTime(uint8_t index, uint8_t value) {
   TimeRegisters regs = encode(floorDiv(wallTimeNs(), rtc::kNsPerSecond), registerB_);
   regs[slotOf(index)] = value;
   int64_t seconds = decode(regs, registerB_, &dayOfWeekOffset_);
-  anchorWallNs_ = seconds * rtc::kNsPerSecond + int64_t(phase);
+  anchorWallNs_ = int64_t(uint64_t(wallNsOf(seconds)) + phase);
   anchorClockNs_ = clock_.nowNs();
   lastUpdateSeenSecond_ = seconds;
 }
@@ -152,7 +160,7 @@ void Rtc::writeRegisterB(uint8_t value) {
   registerB_ = value;
   if (wasHalted && !halt) {
     int64_t seconds = decode(frozen_, registerB_, &dayOfWeekOffset_);
-    anchorWallNs_ = seconds * rtc::kNsPerSecond;
+    anchorWallNs_ = wallNsOf(seconds);
     anchorClockNs_ = clock_.nowNs();
     lastUpdateSeenSecond_ = seconds;
   }

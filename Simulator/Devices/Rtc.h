@@ -52,6 +52,7 @@ public:
 
   // Wall time (ns since 1970, UTC) as the registers show it; frozen while SET is on.
   int64_t wallTimeNs() const;
+  static int64_t wallNsOf(int64_t seconds);
   // Moves the clock to a wall time; the sub-second phase is taken from it.
   void setWallTimeNs(int64_t wallNs);
   void setRegisterD(uint8_t value) { registerD_ = value; }
