@@ -14,6 +14,7 @@
 #include "Machine/Machine.h"
 #include "Outside/IioInitialisation.h"
 #include "Outside/Timeline.h"
+#include "Platform/ReferenceCode.h"
 #include "Platform/VariableService.h"
 
 namespace zub {
@@ -52,6 +53,7 @@ struct BoardConfig {
   std::vector<PciNodeConfig> moreOnBus0;
   IioDataBytes iioData;                         // the reference code's IIO data block
   CpldConfig cpld;                              // the CPLD's registers
+  ReferenceCodeConfig refCode;                  // the reference code's CPU-and-revision service
 };
 
 }  // namespace zub

@@ -23,6 +23,9 @@ int64_t parseUtc(const std::string& text, const std::string& key) {
 
 void parseCpu(JsonReader r, BoardConfig& b) {
   b.cpuid[1].eax = static_cast<uint32_t>(r.integer("cpuid_leaf1_eax", 0x606A6, 0, 0xFFFFFFFF));
+  // The processor type and revision as the reference code's CPU-and-revision service reports them.
+  b.refCode.cpuType = static_cast<uint8_t>(r.integer("rc_type", b.refCode.cpuType, 0, 0xFF));
+  b.refCode.cpuRevision = static_cast<uint8_t>(r.integer("rc_revision", b.refCode.cpuRevision, 0, 0xFF));
 }
 
 void parseRtc(JsonReader r, BoardConfig& b) {

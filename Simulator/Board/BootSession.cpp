@@ -66,6 +66,7 @@ BootSession::BootSession(const BoardConfig& board, const PersistentState& state,
   installDylDecoder(*bmc_);
   serveBootOptions(*bmc_, board_.bmcBootOptions);
   platform_ = std::make_unique<Platform>(*bmc_);
+  refCode_ = std::make_unique<ReferenceCode>(board_.refCode);
   // The BMC finds the mailboxes at the top of the aperture the firmware programmed.
   quickTransfer_ = std::make_unique<QuickTransferResponder>(*bmc_, machine_->memory, [this] {
     return VideoAperture{platform_->pcd.number(PcdZubVgaMemoryBase_TOKEN), platform_->pcd.number(PcdZubVgaMemorySize_TOKEN)};
@@ -101,6 +102,7 @@ void BootSession::start() {
   started_ = true;
   core_->activate();
   platform_->activate();
+  refCode_->publish(*machine_);
   events_->add("boot_start", {{"board", board_.name}, {"boot", options_.bootNumber},
                               {"reset", resetKindName(options_.reset)}});
   platform_->installEarlyServices(*core_);
@@ -113,7 +115,10 @@ void BootSession::start() {
 void BootSession::install(const std::string& ppi) {
   if (std::find(installed_.begin(), installed_.end(), ppi) != installed_.end()) return;
   installed_.push_back(ppi);
-  if (ppi == "memory-discovered") core_->installPpi(&gMemoryDiscovered);
+  if (ppi == "memory-discovered") {
+    refCode_->publishHob(*core_);   // the reference code hands its table on once memory exists
+    core_->installPpi(&gMemoryDiscovered);
+  }
   else if (ppi == "ipmi-transport") platform_->installIpmiTransport(*core_);
   else if (ppi == "end-of-pei") core_->installPpi(&gEndOfPei);
 }

@@ -19,6 +19,7 @@
 #include "Machine/Machine.h"
 #include "PersistentState.h"
 #include "Platform/Platform.h"
+#include "Platform/ReferenceCode.h"
 
 namespace zub {
 
@@ -72,6 +73,7 @@ public:
   Chipset& chipset() { return *chipset_; }
   Ast2500* video() { return video_; }   // the board's AST2500; null on a board without one
   Cpld& cpld() { return *cpld_; }
+  ReferenceCode& referenceCode() { return *refCode_; }
   Dispatcher& dispatcher() { return *dispatcher_; }
   const FirmwareCatalog& catalog() const { return *catalog_; }
   const BoardConfig& board() const { return board_; }
@@ -97,6 +99,7 @@ private:
   std::unique_ptr<Bmc> bmc_;
   std::unique_ptr<QuickTransferResponder> quickTransfer_;
   std::unique_ptr<Platform> platform_;
+  std::unique_ptr<ReferenceCode> refCode_;
   std::unique_ptr<PeiCore> core_;
   std::unique_ptr<FirmwareCatalog> catalog_;
   std::unique_ptr<Dispatcher> dispatcher_;
