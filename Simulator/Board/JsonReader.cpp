@@ -71,6 +71,18 @@ uint64_t JsonReader::integer(const std::string& key, uint64_t fallback, uint64_t
   return toInteger(value_[key], keyPath(key), min, max);
 }
 
+int64_t JsonReader::signedInteger(const std::string& key, int64_t fallback, int64_t min, int64_t max) {
+  used_.insert(key);
+  if (!has(key)) return fallback;
+  const nlohmann::json& v = value_[key];
+  int64_t n = (v.is_number_integer() && v.get<int64_t>() < 0)
+                  ? v.get<int64_t>()
+                  : static_cast<int64_t>(toInteger(v, keyPath(key), 0, uint64_t(INT64_MAX)));
+  if (n < min || n > max)
+    fail(key, "value " + std::to_string(n) + " out of range " + std::to_string(min) + ".." + std::to_string(max));
+  return n;
+}
+
 bool JsonReader::boolean(const std::string& key, bool fallback) {
   used_.insert(key);
   if (!has(key)) return fallback;

@@ -37,6 +37,8 @@ public:
 
   // Integers may be JSON numbers or strings "0x..."/decimal.
   uint64_t integer(const std::string& key, uint64_t fallback, uint64_t min, uint64_t max);
+  // A signed integer: a JSON number (negative allowed) or a string as integer() takes it.
+  int64_t signedInteger(const std::string& key, int64_t fallback, int64_t min, int64_t max);
   bool boolean(const std::string& key, bool fallback);
   std::string string(const std::string& key, const std::string& fallback);
   std::string choice(const std::string& key, const std::string& fallback, const std::vector<std::string>& allowed);

@@ -109,20 +109,3 @@ ZubCustomUploadStartBootNotify (
   }
   return QuickTrans->PushFile ("push_BiosStartBoot.json", 0, StartBootHook);
 }
-
-//
-// The memory test report needs the reference code's memory test data, which this board
-// does not publish yet: the callback reports that and sends nothing.
-//
-EFI_STATUS
-EFIAPI
-ZubCustomUploadAmtResultNotify (
-  IN EFI_PEI_SERVICES           **PeiServices,
-  IN EFI_PEI_NOTIFY_DESCRIPTOR  *NotifyDescriptor,
-  IN VOID                       *Ppi
-  )
-{
-  DEBUG ((DEBUG_INFO, "ZubCustomUploadAmtResultNotify ---start\n"));
-  DEBUG ((DEBUG_ERROR, "Memory test data not available\n"));
-  return EFI_NOT_READY;
-}

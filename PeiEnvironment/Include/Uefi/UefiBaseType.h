@@ -56,6 +56,8 @@ static_assert (sizeof (UINTN) == sizeof (void *), "UINTN must hold a pointer");
 #define BIT8   0x00000100u
 #define BIT15  0x00008000u
 #define BIT16  0x00010000u
+#define BIT17  0x00020000u
+#define BIT18  0x00040000u
 #define BIT31  0x80000000u
 
 #define SIZE_1KB    0x00000400u
