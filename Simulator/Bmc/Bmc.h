@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "VolatileSlots.h"
 #include "Machine/EventLog.h"
 
 namespace zub {
@@ -30,6 +31,7 @@ struct BmcConfig {
   QuickTransferConfig quickTransfer;
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;   // served by GET_FILE
   std::vector<uint8_t> peiParam;   // the BMC_PEI_PARAM bytes answered to GET_PEI_PARAM
+  BmcVolatileSlots volatileSlots;  // written into video memory before each boot
 };
 
 class Bmc {

@@ -10,6 +10,7 @@
 
 #include "Board/BoardFile.h"
 #include "Board/BootSession.h"
+#include "Bmc/VolatileSlots.h"
 #include "Devices/Chipset.h"
 
 namespace zub {
@@ -24,31 +25,13 @@ struct Ram : MemoryDevice {
   uint8_t* hostPointer(uint64_t o, uint64_t) override { return bytes.data() + o; }
 };
 
-struct SlotSpec {
-  uint32_t offset, size, magic;
-  EFI_GUID guid;
-};
-const SlotSpec kSlots[7] = {
-    {0, 44, 0x1E2D3C4F, {0xD8D9E4BA, 0x685F, 0x4088, {0xB5, 0xF7, 0x5C, 0x77, 0x9C, 0x23, 0xC7, 0x8C}}},
-    {44, 28, 0x22221111, {0xF9B45059, 0xF369, 0x4231, {0x9A, 0x6E, 0xD5, 0x5F, 0x47, 0x1D, 0x2A, 0x05}}},
-    {72, 28, 0x76BA1259, {0x96544300, 0xFE73, 0x4A67, {0xBB, 0x50, 0x77, 0x4E, 0xDD, 0xC6, 0x86, 0x59}}},
-    {100, 28, 0xC62A2F61, {0x77D2DC81, 0x72CF, 0x42B8, {0xAD, 0x79, 0x05, 0x6D, 0x4B, 0xDA, 0xBD, 0x3E}}},
-    {128, 40, 0x1E2BC145, {0x363F47B6, 0x0965, 0x4823, {0xB8, 0x24, 0xF0, 0x41, 0x1D, 0x94, 0xF6, 0x12}}},
-    {168, 28, 0xBCC34187, {0xAB4E9308, 0x4217, 0x4B2D, {0x8C, 0xFF, 0xC0, 0x86, 0x7D, 0xAC, 0x0B, 0x1D}}},
-    {196, 32, 0x211D0432, {0xC79C4423, 0x2820, 0x4431, {0xA6, 0x6C, 0xBD, 0x9C, 0x87, 0x56, 0x0F, 0x87}}},
-};
-const EFI_GUID kBootOptionGuid = {0x545E2334, 0x3C3B, 0x4220, {0x8B, 0x8F, 0xD8, 0x21, 0xE1, 0xA4, 0xDC, 0xB2}};
+const auto& kSlots = kVolatileSlots;
+const EFI_GUID& kBootOptionGuid = kBmcBootOptionGuid;
 
-// A slot as the BMC writes it, checksummed with zlib.
+// A slot as the BMC writes it (checksummed with zlib).
 void bmcWrites(Ram& ram, int index, const std::vector<uint8_t>& data) {
-  const SlotSpec& s = kSlots[index];
-  uint8_t* r = ram.bytes.data() + (kStore - kVram) + s.offset;
-  std::memcpy(r + 4, &s.magic, 4);
-  std::memcpy(r + 8, &s.guid, 16);
-  ASSERT_EQ(data.size(), s.size - 24u);
-  std::memcpy(r + 24, data.data(), data.size());
-  uint32_t crc = uint32_t(crc32(0, r + 4, s.size - 4));
-  std::memcpy(r, &crc, 4);
+  std::vector<uint8_t> r = volatileSlotRecord(index, data);
+  std::memcpy(ram.bytes.data() + (kStore - kVram) + kSlots[size_t(index)].offset, r.data(), r.size());
 }
 
 std::vector<uint8_t> le32(std::initializer_list<uint32_t> words) {
@@ -158,6 +141,22 @@ TEST(VramStoreWithoutVideoMemory, NothingIsTouchedBeforeTheVgaBringUp) {
   uint32_t v = 1;
   EXPECT_EQ(p->WriteSlot(p, 1, &v), EFI_NOT_READY);
   EXPECT_EQ(p->ReadSlot(p, 0, 1, 4, &v), EFI_NOT_READY);
+}
+
+// The whole board: the BMC's slots from the board file reach the PCDs through the real
+// video memory, and an AC power loss wipes them before they are read.
+TEST(VramStoreOnBoard, BmcSlotsOfTheBoardFileReachThePcds) {
+  BoardConfig b = boardWith({{"bmc", {{"volatile", {{"boot_option", "0x01000004"}, {"debug_mode_request", "0x7A5B9C6D"},
+                                                     {"option_words", {5, 6, 7, 8}}}}}}});
+  for (ResetKind reset : {ResetKind::Cold, ResetKind::Ac}) {
+    BootSession boot(b, PersistentState{}, BootOptions{ZUB_FIRMWARE_DIR, reset});
+    boot.run();
+    const auto& pcd = boot.platform().pcd;
+    bool taken = reset != ResetKind::Ac;
+    EXPECT_EQ(pcd.number(PcdZubBmcBootOption_TOKEN), taken ? 0x01000004u : 0u);
+    EXPECT_EQ(pcd.number(PcdZubVolatileData3_TOKEN), taken ? 8u : 0u);
+    if (taken) EXPECT_EQ(boot.chipset().cmos.byte(0xD4) & 3, 1) << "debug mode opened";
+  }
 }
 
 }  // namespace
