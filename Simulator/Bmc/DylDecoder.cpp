@@ -66,6 +66,13 @@ nlohmann::json decodeDylReport(const std::vector<uint8_t>& r) {
   std::vector<uint8_t> payload(r.begin() + kHeader, r.end());
   e["payload"] = hexString(payload.data(), payload.size());
   if (r[12] == 0x0A) decodeDiagnosis(payload, r[13], e);
+  if (r[12] == 0x05 && payload.size() >= 14) {   // a warning log entry forwarded by WarnLogCheckPei
+    e["ewl_type"] = le(payload, 0, 4);
+    e["ewl_size"] = le(payload, 4, 2);
+    e["major"] = hex8(payload[12]);
+    e["minor"] = hex8(payload[13]);
+  }
+  if (r[12] == 0x09) e["text"] = text(payload, 0);   // the firmware-hang report
   return e;
 }
 
