@@ -65,6 +65,7 @@ Outcome boot(const Record& in, uint8_t request, std::map<uint16_t, uint8_t> cpld
   BoardConfig b = defaultBoard();
   b.modules = {"FaultIsolatePei"};
   b.timeline = {TimelineStep{}};
+  b.faults.laterFirmware = false;   // the record as the module leaves it
   const uint8_t bytes[] = {in.flags, in.mode, in.phaseStep, in.subStep, in.testIndex, in.exceptionFlags, in.exceptionCode};
   for (int i = 0; i < 7; ++i) b.cmosStandard[uint8_t(0x73 + i)] = bytes[i];
   b.cpld.registers = std::move(cpld);
