@@ -51,6 +51,7 @@ PersistentState PersistentState::load(const fs::path& dir) {
       throw std::runtime_error("malformed state file " + (dir / "state.json").string());
     s.boots = j.value("boots", 0u);
     s.lastEnd = j.value("last_end", std::string());
+    s.flashOperations = j.value("flash_operations", uint64_t(0));
   }
   return s;
 }
@@ -61,7 +62,7 @@ void PersistentState::save(const fs::path& dir) const {
   if (!flash.empty()) writeAtomically(dir / "flash.bin", flash.data(), flash.size());
   if (!vram.empty()) writeAtomically(dir / "vram.bin", vram.data(), vram.size());
   else fs::remove(dir / "vram.bin");
-  std::string j = nlohmann::json{{"boots", boots}, {"last_end", lastEnd}}.dump(2) + "\n";
+  std::string j = nlohmann::json{{"boots", boots}, {"last_end", lastEnd}, {"flash_operations", flashOperations}}.dump(2) + "\n";
   writeAtomically(dir / "state.json", j.data(), j.size());
 }
 

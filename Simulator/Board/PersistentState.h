@@ -18,6 +18,7 @@ struct PersistentState {
   std::vector<uint8_t> vram;
   uint32_t boots = 0;           // boots so far with this state
   std::string lastEnd;          // how the last boot ended
+  uint64_t flashOperations = 0; // flash erases and writes so far with this state
 
   // Throws std::runtime_error naming the file when a state file cannot be read or is
   // malformed; writes nothing.

@@ -19,7 +19,7 @@ struct TimelineStep {
   std::vector<uint8_t> payload;   // after the 20-byte data header; empty: no data block
   bool withData = true;
   uint32_t repeat = 1;            // the same code this many times in a row
-  // Install: "memory-discovered", "ipmi-transport", "end-of-pei"
+  // Install: "memory-discovered", "ipmi-transport", "spi-flash", "end-of-pei"
   std::string ppi;
   // Wait
   uint64_t waitNs = 0;
@@ -27,7 +27,7 @@ struct TimelineStep {
 
 // Names of the platform PPIs a timeline can install.
 inline const std::vector<std::string>& installablePpis() {
-  static const std::vector<std::string> names = {"memory-discovered", "ipmi-transport", "end-of-pei"};
+  static const std::vector<std::string> names = {"memory-discovered", "ipmi-transport", "spi-flash", "end-of-pei"};
   return names;
 }
 
