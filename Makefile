@@ -4,7 +4,7 @@ BUILD  ?= build
 JOBS   ?= $(shell nproc)
 OUT    ?= out
 
-.PHONY: all setup configure build run test test-sanitize clean
+.PHONY: all setup configure build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -32,5 +32,20 @@ test-sanitize: setup
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# Every fuzz target under libFuzzer (clang, ASan, UBSan) for FUZZ_SECONDS each.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@tools/setup fuzz
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUB_FUZZ=ON \
+	      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-fuzz -j $(JOBS) --target zub_fuzzers
+	tools/fuzz build-fuzz $(FUZZ_SECONDS)
+
+# Host time of a boot, a diagnosis and the heaviest module paths; each module's PEI time
+# and bus accesses.
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target zub_bench
+	$(BUILD)/bench/zub_bench
+
 clean:
-	rm -rf $(BUILD) build-sanitize $(OUT)
+	rm -rf $(BUILD) build-sanitize build-fuzz $(OUT)

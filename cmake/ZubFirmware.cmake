@@ -12,6 +12,9 @@ file(MAKE_DIRECTORY ${ZUB_FIRMWARE_DIR} ${ZUB_TEST_FIRMWARE_DIR})
 set(ZUB_FW_COMPILE_OPTIONS
   -ffreestanding -fno-exceptions -fno-rtti -fno-stack-protector -fno-gnu-unique
   -fno-threadsafe-statics -funwind-tables -fno-common -Wall -Wextra -Wno-unused-parameter)
+if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  list(REMOVE_ITEM ZUB_FW_COMPILE_OPTIONS -fno-gnu-unique)   # a GCC option; clang makes no unique symbols
+endif()
 
 # Reads KEY = VALUE from the [Defines] section, and the lines of the named sections.
 function(zub_read_edk2_file path out_prefix)

@@ -92,7 +92,7 @@ ZUB_EXPORT VOID EFIAPI AsmReadIdtr (IA32_DESCRIPTOR *Idtr)
   }
 }
 
-ZUB_EXPORT [[noreturn]] VOID EFIAPI CpuDeadLoop (VOID)
+[[noreturn]] ZUB_EXPORT VOID EFIAPI CpuDeadLoop (VOID)
 {
   if (mBus != NULL) {
     mBus->DeadLoop (mBus->Context, CALLER);

@@ -1,13 +1,18 @@
 #include "PciEndpoint.h"
 
+#include <new>
+
 #include <Machine/MemoryMap.h>
 
 namespace zub {
 
 uint8_t* BarMemory::at(uint64_t offset, uint64_t length) {
   if (offset > size_ || length > size_ - offset) return nullptr;
-  if (bytes_.empty()) bytes_.resize(size_);
-  return bytes_.data() + offset;
+  if (!bytes_) {
+    bytes_.reset(static_cast<uint8_t*>(std::calloc(size_ ? size_ : 1, 1)));
+    if (!bytes_) throw std::bad_alloc();
+  }
+  return bytes_.get() + offset;
 }
 
 uint64_t BarMemory::read(uint64_t offset, unsigned bytes) {

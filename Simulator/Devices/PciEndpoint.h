@@ -1,8 +1,12 @@
 // A generic endpoint (type 0 header) with memory BARs backed by plain memory: enough
 // for a device that firmware only finds, sizes and places. The backing of a BAR is
-// allocated at its first access, so large BARs cost nothing until used.
+// allocated at its first access, so large BARs cost nothing until used; it comes from
+// calloc, whose large blocks are fresh zero pages, so the host pays only for the pages
+// that are touched (the 16 MB of video memory of a boot are mostly never written).
 #pragma once
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "PciFunction.h"
@@ -19,8 +23,11 @@ public:
 
 private:
   uint8_t* at(uint64_t offset, uint64_t length);
+  struct Free {
+    void operator()(uint8_t* p) const { std::free(p); }
+  };
   uint64_t size_;
-  std::vector<uint8_t> bytes_;
+  std::unique_ptr<uint8_t[], Free> bytes_;
 };
 
 class PciEndpoint : public PciFunction {

@@ -71,7 +71,20 @@ const std::string& Machine::imageOf(const void* caller) const {
   return kBoard;
 }
 
-AccessStats& Machine::statsFor(const void* caller) { return stats_[imageOf(caller)]; }
+// Every access is charged here: the image is found by address and its counters through
+// the pointer kept with it, without a lookup by name.
+AccessStats& Machine::statsFor(const void* caller) {
+  auto a = reinterpret_cast<uintptr_t>(caller);
+  for (Image& i : images_)
+    if (a >= i.begin && a < i.end) return i.stats ? *i.stats : *(i.stats = &stats_[i.name]);
+  return boardStats_ ? *boardStats_ : *(boardStats_ = &stats_[kBoard]);
+}
+
+void Machine::resetStats() {
+  stats_.clear();
+  boardStats_ = nullptr;
+  for (Image& i : images_) i.stats = nullptr;
+}
 
 uint32_t Machine::ioRead(uint16_t port, unsigned bytes, const void* caller) {
   // A CPU spinning on the same port (the ACPI timer in a delay loop) is charged a growing

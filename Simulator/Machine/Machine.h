@@ -57,7 +57,7 @@ public:
   void unregisterImages();
   const std::string& imageOf(const void* caller) const;
   const std::map<std::string, AccessStats>& stats() const { return stats_; }
-  void resetStats() { stats_.clear(); }
+  void resetStats();
 
   // Every port access is observed by these (POST codes, event log); after the device.
   using PortObserver = void (*)(void* context, uint16_t port, unsigned bytes, uint32_t value, bool write);
@@ -74,9 +74,11 @@ private:
   struct Image {
     std::string name;
     uintptr_t begin, end;
+    AccessStats* stats = nullptr;   // its entry of stats_, found at its first access
   };
   std::vector<Image> images_;
-  std::map<std::string, AccessStats> stats_;
+  std::map<std::string, AccessStats> stats_;   // entries stay put: Image::stats points into it
+  AccessStats* boardStats_ = nullptr;
   std::vector<std::pair<PortObserver, void*>> portObservers_;
   ZUB_MACHINE_BUS bus_{};
   uint16_t lastPort_ = 0;

@@ -33,6 +33,14 @@ WalkRunLengthImage (
   UINT32  Color;
   INT64   ScreenY;
 
+  //
+  // Rows without columns hold no runs: nothing to read or paint, however many rows the
+  // header claims (walking them would spin for up to 2^32 rows).
+  //
+  if (Bmp->Width == 0) {
+    return EFI_SUCCESS;
+  }
+
   Position = Bmp->DataOffset;
   Color    = 0;
   for (Row = 0; Row < Bmp->Height; Row++) {
@@ -96,11 +104,12 @@ PaintTrueColorImage (
   INT64   ScreenY;
 
   Stride = ((UINT64)Bmp->Width * 3 + 3) & ~(UINT64)3;
-  for (Row = 0; Row < Bmp->Height; Row++) {
+  //
+  // Rows above the screen are skipped at once: a centred image of a huge declared height
+  // (zero-width rows fit any file) would otherwise be walked row by row.
+  //
+  for (Row = (OriginY < 0) ? (UINT64)(-OriginY) : 0; Row < Bmp->Height; Row++) {
     ScreenY = OriginY + (INT64)Row;
-    if (ScreenY < 0) {
-      continue;
-    }
 
     if (ScreenY >= EARLY_VGA_SCREEN_HEIGHT) {
       break;

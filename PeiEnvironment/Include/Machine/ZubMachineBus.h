@@ -20,7 +20,7 @@ typedef struct {
   VOID    (*Cpuid)(VOID *Context, UINT32 Leaf, UINT32 SubLeaf, UINT32 Registers[4]);
   UINT64  (*ReadMm7)(VOID *Context);
   VOID    (*ReadIdtr)(VOID *Context, IA32_DESCRIPTOR *Idtr);
-  [[noreturn]] VOID (*DeadLoop)(VOID *Context, CONST VOID *Caller);
+  VOID    (*DeadLoop)(VOID *Context, CONST VOID *Caller);   // does not return
 } ZUB_MACHINE_BUS;
 
 extern "C" {
