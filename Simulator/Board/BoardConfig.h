@@ -9,11 +9,15 @@
 
 #include "Bmc/Bmc.h"
 #include "BoardDiagnosis.h"
+#include "BoardMemory.h"
+#include "BoardFlash.h"
+#include "BoardNvram.h"
 #include "Bmc/BootOptionsResponder.h"
 #include "Devices/PciTopology.h"
 #include "Machine/Machine.h"
 #include "Outside/IioInitialisation.h"
 #include "Outside/Timeline.h"
+#include "Outside/WarningLogBuilder.h"
 #include "Platform/ReferenceCode.h"
 #include "Platform/VariableService.h"
 
@@ -53,7 +57,13 @@ struct BoardConfig {
   std::vector<PciNodeConfig> moreOnBus0;
   IioDataBytes iioData;                         // the reference code's IIO data block
   CpldConfig cpld;                              // the CPLD's registers
+  BoardTopology topology;                       // what a diagnosis can disable
+  BoardFaults faults;                           // injected faults, the watchdog, the later firmware
+  FlashConfig flash;                            // the SPI flash's BIOS region
+  NvramStoreConfig nvramStore;                  // the NVRAM store in the flash, the pre-reset callbacks
   ReferenceCodeConfig refCode;                  // the reference code's CPU-and-revision service
+  MemoryTestConfig memory;                      // the reference code's memory test data
+  WarningLogConfig warningLog;                  // the reference code's enhanced warning log
 };
 
 }  // namespace zub

@@ -1,12 +1,15 @@
 #include "BoardFile.h"
 
+#include <array>
 #include <ctime>
 #include <iomanip>
 #include <fstream>
 #include <sstream>
 
 #include "Bmc/BmcPeiParam.h"
+#include "BoardWarningLog.h"
 #include "Foundation/Guid.h"
+#include "LogoImages.h"
 #include "Platform/PcdDatabase.h"
 
 namespace zub {
@@ -141,6 +144,24 @@ void parseBmcFiles(JsonReader& r, BoardConfig& b) {
   });
 }
 
+// "bmc.volatile": the values the BMC leaves in the volatile store's slots.
+void parseBmcVolatileSlots(JsonReader r, BoardConfig& b) {
+  BmcVolatileSlots& v = b.bmc.volatileSlots;
+  auto u32 = [&](const char* key) { return static_cast<uint32_t>(r.integer(key, 0, 0, 0xFFFFFFFF)); };
+  if (r.has("boot_option")) v.bootOption = u32("boot_option");
+  if (r.has("debug_mode_request")) v.debugModeRequest = u32("debug_mode_request");
+  if (r.has("option_words")) {
+    std::array<uint32_t, 4> words{};
+    size_t n = 0;
+    r.each("option_words", [&](JsonReader& w) {
+      if (n == 4) throw BoardFileError(w.path(), "four option words");
+      words[n++] = static_cast<uint32_t>(JsonReader::toInteger(w.value(), w.path(), 0, 0xFFFFFFFF));
+    });
+    if (n != 4) r.fail("option_words", "four option words");
+    v.optionWords = words;
+  }
+}
+
 void parseBmcBootOptions(JsonReader r, BoardConfig& b) {
   BmcBootOptions& o = b.bmcBootOptions;
   o.setInProgressPolls = static_cast<unsigned>(r.integer("set_in_progress_polls", 0, 0, 100000));
@@ -162,7 +183,9 @@ void parseBmc(JsonReader r, BoardConfig& b) {
   parseBmcPeiParam(r.object("pei_param"), b);
   parseQuickTransfer(r.object("quick_transfer"), b);
   parseBmcFiles(r, b);
+  if (r.boolean("customer_logos", true)) addCustomerLogos(b.bmc);
   parseBmcBootOptions(r.object("boot_options"), b);
+  parseBmcVolatileSlots(r.object("volatile"), b);
 }
 
 TimelineStep parseStep(JsonReader& s) {
@@ -265,23 +288,48 @@ BoardConfig parseBoard(const nlohmann::json& root) {
   parsePci(r.object("pci"), b);
   parseIio(r.object("iio"), b);
   parseBoardDiagnosis(r, b);
+  parseBoardMemory(r, b);
+  parseBoardWarningLog(r, b);
+  parseBoardFlash(r, b);
+  parseBoardNvram(r, b);
   b.videoMemoryMb = static_cast<uint32_t>(r.integer("video_memory_mb", b.videoMemoryMb, 8, 256));
   if (b.videoMemoryMb & (b.videoMemoryMb - 1)) r.fail("video_memory_mb", "must be a power of two");
   return b;
 }
 
-BoardConfig parseBoardText(const std::string& text, const std::string& origin) {
-  nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
-  if (j.is_discarded()) throw BoardFileError(origin, "not valid JSON");
-  return parseBoard(j);
-}
-
-BoardConfig loadBoardFile(const std::filesystem::path& path) {
+namespace {
+nlohmann::json readBoardJson(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw BoardFileError(path.string(), "cannot read the board file");
   std::stringstream ss;
   ss << in.rdbuf();
-  return parseBoardText(ss.str(), path.string());
+  nlohmann::json j = nlohmann::json::parse(ss.str(), nullptr, false);
+  if (j.is_discarded()) throw BoardFileError(path.string(), "not valid JSON");
+  return j;
+}
+
+// "base": "default" (the embedded default board) or the path of another board file,
+// relative to this one: this file then lists only what differs from its base.
+nlohmann::json resolveBase(nlohmann::json j, const std::filesystem::path& dir, int depth) {
+  if (!j.is_object() || !j.contains("base")) return j;
+  if (!j["base"].is_string()) throw BoardFileError("base", "expected \"default\" or the path of a board file");
+  if (depth > 8) throw BoardFileError("base", "bases nest more than 8 deep");
+  std::string base = j["base"];
+  j.erase("base");
+  if (base == "default") return mergeBoard(nlohmann::json::parse(defaultBoardText()), j);
+  std::filesystem::path path = dir / base;
+  return mergeBoard(resolveBase(readBoardJson(path), path.parent_path(), depth + 1), j);
+}
+}  // namespace
+
+BoardConfig parseBoardText(const std::string& text, const std::string& origin) {
+  nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
+  if (j.is_discarded()) throw BoardFileError(origin, "not valid JSON");
+  return parseBoard(resolveBase(std::move(j), std::filesystem::current_path(), 0));
+}
+
+BoardConfig loadBoardFile(const std::filesystem::path& path) {
+  return parseBoard(resolveBase(readBoardJson(path), path.parent_path(), 0));
 }
 
 nlohmann::json mergeBoard(nlohmann::json base, const nlohmann::json& changes) {

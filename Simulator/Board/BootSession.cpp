@@ -12,6 +12,10 @@
 #include "Devices/Ast2500.h"
 #include "Devices/Ast2500Screen.h"
 #include "Devices/Cpld.h"
+#include "Outside/DiagnosisBoot.h"
+#include "Devices/SpiFlash.h"
+#include "BoardNvram.h"
+#include "Platform/PchSpiFlashPpi.h"
 #include "Platform/DebugLogWindow.h"
 #include "Foundation/Guid.h"
 #include <ZubPcdTokens.h>
@@ -23,12 +27,14 @@ constexpr UINTN kLast = EFI_PEI_PPI_DESCRIPTOR_PPI | EFI_PEI_PPI_DESCRIPTOR_TERM
 EFI_PEI_PPI_DESCRIPTOR gMemoryDiscovered = {kLast, &gEfiPeiMemoryDiscoveredPpiGuid, nullptr};
 EFI_PEI_PPI_DESCRIPTOR gEndOfPei = {kLast, &gEfiEndOfPeiSignalPpiGuid, nullptr};
 
-// The default timeline: modules, memory, modules, end of PEI.
+// The default timeline: modules, memory, the SPI flash service, modules, end of PEI.
 std::vector<TimelineStep> defaultTimeline() {
   TimelineStep dispatch;
   TimelineStep memory{TimelineStep::Kind::Install};
   memory.ppi = "memory-discovered";
-  return {dispatch, memory, dispatch};
+  TimelineStep spiFlash{TimelineStep::Kind::Install};
+  spiFlash.ppi = "spi-flash";
+  return {dispatch, memory, spiFlash, dispatch};
 }
 }  // namespace
 
@@ -50,7 +56,9 @@ void writeBmcFiles(const std::vector<Bmc::ReceivedFile>& files, const std::files
 }  // namespace
 
 BootSession::BootSession(const BoardConfig& board, const PersistentState& state, BootOptions options)
-    : board_(board), options_(std::move(options)), stateIn_(state) {
+    // The flash and video memory images of the state are taken straight from `state`;
+    // stateAfter() reads them back from the devices.
+    : board_(board), options_(std::move(options)), stateIn_{state.cmos, {}, {}, state.boots, state.lastEnd, state.flashOperations} {
   machine_ = std::make_unique<Machine>();
   events_ = std::make_unique<EventLog>(machine_->clock);
   chipset_ = std::make_unique<Chipset>(*machine_, chipsetConfigFor(board_, options_.reset),
@@ -59,6 +67,8 @@ BootSession::BootSession(const BoardConfig& board, const PersistentState& state,
   // Video memory keeps its content across warm and cold resets; an AC power loss clears it.
   if (video_ && options_.reset != ResetKind::Ac && !state.vram.empty())
     std::copy_n(state.vram.begin(), std::min<size_t>(state.vram.size(), video_->videoMemorySize()), video_->videoMemory());
+  // The BMC leaves its values in the volatile store before the host starts.
+  if (video_) writeBmcVolatileSlots(video_->videoMemory(), video_->videoMemorySize(), board_.bmc.volatileSlots);
   chipset_->postPorts.setObserver([this](uint16_t port, uint8_t value) {
     events_->add("post_code", {{"port", hex8(port)}, {"value", hex8(value)}});
   });
@@ -67,6 +77,8 @@ BootSession::BootSession(const BoardConfig& board, const PersistentState& state,
   serveBootOptions(*bmc_, board_.bmcBootOptions);
   platform_ = std::make_unique<Platform>(*bmc_);
   refCode_ = std::make_unique<ReferenceCode>(board_.refCode);
+  writeMemoryTestData(board_.memory, *refCode_);
+  writeWarningLog(refCode_->sysHost(), board_.warningLog);
   // The BMC finds the mailboxes at the top of the aperture the firmware programmed.
   quickTransfer_ = std::make_unique<QuickTransferResponder>(*bmc_, machine_->memory, [this] {
     return VideoAperture{platform_->pcd.number(PcdZubVgaMemoryBase_TOKEN), platform_->pcd.number(PcdZubVgaMemorySize_TOKEN)};
@@ -81,6 +93,22 @@ BootSession::BootSession(const BoardConfig& board, const PersistentState& state,
   // The CPLD answers at the base the firmware's PCD names, once the LPC window is open.
   cpld_ = std::make_unique<Cpld>(*chipset_, uint32_t(platform_->pcd.number(PcdZubLpcCpldBase_TOKEN)), board_.cpld.registers);
   machine_->memory.add(cpld_.get());
+  // The outside firmware a diagnosis relies on: device disabling, memory reference code, later firmware.
+  diagnosis_ = std::make_unique<DiagnosisBoot>(*machine_, *events_, chipset_->cmos, *cpld_, board_.topology, board_.faults);
+  // The flash keeps what the last boot left; a board never booted starts from its image.
+  if (!state.flash.empty() && state.flash.size() != (size_t(board_.flash.biosRegionMb) << 20))
+    throw std::runtime_error("state file flash.bin does not match the board's BIOS region size");
+  // (Not a conditional expression: its const operand would make the fresh image a copy.)
+  std::vector<uint8_t> flashImage;
+  if (state.flash.empty()) flashImage = freshFlashImage(board_);
+  else flashImage = state.flash;
+  flash_ = std::make_unique<SpiFlash>(*machine_, std::move(flashImage));
+  // The board's power loss comes once in the life of a state: at its N-th flash operation.
+  uint64_t boardLoss = board_.flash.powerLossAtOp > state.flashOperations ? board_.flash.powerLossAtOp - state.flashOperations : 0;
+  flash_->armPowerLoss(options_.powerLossAtFlashOp.value_or(uint32_t(boardLoss)));
+  spiFlashPpi_ = std::make_unique<PchSpiFlashPpi>(*flash_, chipset_->spi, *events_);
+  nvram_ = std::make_unique<BoardNvram>(board_, *events_);
+  publishFirmwareVolumes(*core_, *flash_);
 }
 
 BootSession::~BootSession() {
@@ -102,10 +130,12 @@ void BootSession::start() {
   started_ = true;
   core_->activate();
   platform_->activate();
+  spiFlashPpi_->activate();
   refCode_->publish(*machine_);
   events_->add("boot_start", {{"board", board_.name}, {"boot", options_.bootNumber},
                               {"reset", resetKindName(options_.reset)}});
   platform_->installEarlyServices(*core_);
+  nvram_->start(*core_, *flash_);
   bool timelineInstallsIpmi = false;
   for (const auto& s : board_.timeline)
     if (s.kind == TimelineStep::Kind::Install && s.ppi == "ipmi-transport") timelineInstallsIpmi = true;
@@ -116,10 +146,12 @@ void BootSession::install(const std::string& ppi) {
   if (std::find(installed_.begin(), installed_.end(), ppi) != installed_.end()) return;
   installed_.push_back(ppi);
   if (ppi == "memory-discovered") {
+    diagnosis_->memoryInit();   // may end the boot: a fatal memory error
     refCode_->publishHob(*core_);   // the reference code hands its table on once memory exists
     core_->installPpi(&gMemoryDiscovered);
   }
   else if (ppi == "ipmi-transport") platform_->installIpmiTransport(*core_);
+  else if (ppi == "spi-flash") core_->installPpi(spiFlashPpi_->descriptor());
   else if (ppi == "end-of-pei") core_->installPpi(&gEndOfPei);
 }
 
@@ -172,6 +204,7 @@ BootResult BootSession::run() {
     const auto steps = board_.timeline.empty() ? defaultTimeline() : board_.timeline;
     for (const auto& s : steps) runStep(s);
     finishPei();
+    diagnosis_->afterPei();   // the later firmware: success, or a hang the watchdog resets
     result_ = {BootEndKind::Completed, "PEI completed", machine_->clock.nowNs()};
   } catch (const BootEnd& end) {
     result_ = {end.kind, end.detail, machine_->clock.nowNs()};
@@ -183,6 +216,8 @@ BootResult BootSession::run() {
 PersistentState BootSession::stateAfter() const {
   PersistentState s = stateIn_;
   saveChipsetState(*chipset_, s);
+  s.flash = flash_->image();
+  s.flashOperations = stateIn_.flashOperations + flash_->operations();
   if (video_) s.vram.assign(video_->videoMemory(), video_->videoMemory() + video_->videoMemorySize());
   s.boots = stateIn_.boots + 1;
   s.lastEnd = bootEndName(result_.end);

@@ -6,6 +6,7 @@
 #pragma once
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -26,11 +27,18 @@ namespace zub {
 class Ast2500;
 class Chipset;
 class Cpld;
+class DiagnosisBoot;
+class PchSpiFlashPpi;
+class SpiFlash;
+class BoardNvram;
 
 struct BootOptions {
   std::filesystem::path firmwareDir = ZUB_FIRMWARE_DIR;
   ResetKind reset = ResetKind::Cold;   // how this boot begins
   uint32_t bootNumber = 1;
+  // The power fails during this flash operation of the boot (0: never); unset: the board's
+  // (flash.power_loss_at_op, counted over the life of the state).
+  std::optional<uint32_t> powerLossAtFlashOp;
 };
 
 struct BootResult {
@@ -73,6 +81,10 @@ public:
   Chipset& chipset() { return *chipset_; }
   Ast2500* video() { return video_; }   // the board's AST2500; null on a board without one
   Cpld& cpld() { return *cpld_; }
+  DiagnosisBoot& diagnosisBoot() { return *diagnosis_; }
+  SpiFlash& flash() { return *flash_; }
+  PchSpiFlashPpi& spiFlashPpi() { return *spiFlashPpi_; }
+  BoardNvram& nvram() { return *nvram_; }   // the NVRAM HOB and the pre-reset callbacks
   ReferenceCode& referenceCode() { return *refCode_; }
   Dispatcher& dispatcher() { return *dispatcher_; }
   const FirmwareCatalog& catalog() const { return *catalog_; }
@@ -96,6 +108,10 @@ private:
   std::unique_ptr<Chipset> chipset_;
   Ast2500* video_ = nullptr;
   std::unique_ptr<Cpld> cpld_;
+  std::unique_ptr<DiagnosisBoot> diagnosis_;
+  std::unique_ptr<SpiFlash> flash_;
+  std::unique_ptr<PchSpiFlashPpi> spiFlashPpi_;
+  std::unique_ptr<BoardNvram> nvram_;
   std::unique_ptr<Bmc> bmc_;
   std::unique_ptr<QuickTransferResponder> quickTransfer_;
   std::unique_ptr<Platform> platform_;

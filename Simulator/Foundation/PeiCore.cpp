@@ -334,6 +334,7 @@ EFI_STATUS PeiCore::unregisterRscListener(EFI_PEI_RSC_HANDLER_CALLBACK callback)
 EFI_STATUS PeiCore::reportStatusCode(EFI_STATUS_CODE_TYPE type, EFI_STATUS_CODE_VALUE value, uint32_t instance,
                                      const EFI_GUID* callerId, const EFI_STATUS_CODE_DATA* data) {
   nlohmann::json e = {{"type", hex32(type)}, {"value", hex32(value)}, {"instance", instance}, {"by", running_}};
+  if (callerId) e["caller"] = guidName(*callerId);
   if (data && data->HeaderSize >= sizeof(EFI_STATUS_CODE_DATA)) {
     const uint8_t* payload = reinterpret_cast<const uint8_t*>(data) + data->HeaderSize;
     size_t n = std::min<size_t>(data->Size, 256);

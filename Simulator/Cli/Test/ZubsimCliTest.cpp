@@ -7,30 +7,14 @@
 
 #include <nlohmann/json.hpp>
 
-#include "Cli/Zubsim.h"
+#include "ZubsimFixture.h"
 
 namespace fs = std::filesystem;
 
 namespace zub {
 namespace {
 
-struct Cli : ::testing::Test {
-  fs::path dir = fs::temp_directory_path() / ("zubsim-cli-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  std::ostringstream out, err;
-  void SetUp() override { fs::remove_all(dir), fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
-  int zubsim(std::vector<std::string> args) {
-    args.insert(args.begin(), "zubsim");
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    return zubsimMain(int(argv.size()), argv.data(), out, err);
-  }
-  static std::string read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-};
+struct Cli : ZubsimFixture {};
 
 TEST_F(Cli, BootWritesTheOutputsAndTheState) {
   ASSERT_EQ(zubsim({"boot", "--state", (dir / "s").string(), "--out", (dir / "o").string()}), 0) << err.str();
@@ -53,6 +37,18 @@ TEST_F(Cli, RunBootsInARowCarryingTheState) {
   int lines = 0;
   for (char c : out.str()) lines += c == '\n';
   EXPECT_EQ(lines, 3) << "one progress line per boot";
+}
+
+TEST_F(Cli, LogPrintsWhatTheBootCapturedInVideoMemory) {
+  EXPECT_EQ(zubsim({"log", "--state", (dir / "none").string()}), 1);
+  EXPECT_NE(err.str().find("no debug-log window"), std::string::npos) << err.str();
+  ASSERT_EQ(zubsim({"boot", "--state", (dir / "s").string(), "--out", (dir / "o").string()}), 0) << err.str();
+  out.str("");
+  ASSERT_EQ(zubsim({"log", "--state", (dir / "s").string()}), 0) << err.str();
+  std::string captured = out.str(), printed = read(dir / "o" / "debug.log");
+  ASSERT_GT(captured.size(), 1000u);
+  EXPECT_LT(captured.size(), printed.size()) << "the window is declared during PEI, not at its start";
+  EXPECT_EQ(printed.substr(printed.size() - captured.size()), captured) << "everything since the window was declared";
 }
 
 TEST_F(Cli, ABadBoardFileNamesTheKeyAndLeavesTheStateUntouched) {

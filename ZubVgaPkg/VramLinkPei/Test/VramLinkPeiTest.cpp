@@ -197,7 +197,7 @@ TEST(VramLink, GetFileResults) {
     size_t triggers;
   } cases[] = {
       {"delivered", "bios_logo_post.bmp", 0, EFI_SUCCESS, "\x42\x4D\x01\x02\x03", 1},
-      {"not found", "bios_logo_quiet.bmp", 0, EFI_NOT_FOUND, "", 1},
+      {"not found", "absent.bin", 0, EFI_NOT_FOUND, "", 1},
       {"other result", "big.bin", 0, EFI_OUT_OF_RESOURCES, "", 1},
       {"size beyond the data", "bios_logo_post.bmp", 1, EFI_BAD_BUFFER_SIZE, "", 1},
       {"127-character name", std::string(127, 'n'), 0, EFI_SUCCESS, "long name", 1},
