@@ -16,6 +16,10 @@ const char* resetKindName(ResetKind kind) {
   return "?";
 }
 
+ResetKind resetKindFromName(const std::string& name) {
+  return name == "warm" ? ResetKind::Warm : name == "ac" ? ResetKind::Ac : ResetKind::Cold;
+}
+
 namespace {
 namespace fs = std::filesystem;
 

@@ -11,6 +11,7 @@ namespace zub {
 
 enum class ResetKind { Cold, Warm, Ac };
 const char* resetKindName(ResetKind kind);
+ResetKind resetKindFromName(const std::string& name);   // "warm", "ac", otherwise cold
 
 struct PersistentState {
   std::vector<uint8_t> cmos;

@@ -146,7 +146,7 @@ int zubsimMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
   }
   if (nvram.parsed()) return nvram.run(out, err);
   if (log.parsed()) return log.run(out, err);
-  ResetKind first = reset == "warm" ? ResetKind::Warm : reset == "ac" ? ResetKind::Ac : ResetKind::Cold;
+  ResetKind first = resetKindFromName(reset);
   if (diag->parsed()) {
     diagnose.common = o;
     diagnose.firstReset = first;

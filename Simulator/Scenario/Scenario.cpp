@@ -130,7 +130,7 @@ std::vector<std::string> runScenario(const std::filesystem::path& boardFile, con
   options.state.clear();   // nothing is written to disk
   options.firmware = firmwareDir;
   std::string first = expect.value("reset", "cold");
-  ResetKind reset = first == "warm" ? ResetKind::Warm : first == "ac" ? ResetKind::Ac : ResetKind::Cold;
+  ResetKind reset = resetKindFromName(first);
   std::vector<std::string> problems;
   std::ostringstream err;
   int n = 0;

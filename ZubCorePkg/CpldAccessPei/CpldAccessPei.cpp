@@ -76,30 +76,43 @@ CpldAccess (
   return EFI_SUCCESS;
 }
 
-STATIC EFI_STATUS EFIAPI
-CpldRead8 (IN LPC_CPLD_PPI *This, IN UINTN CpldType, IN UINTN Offset, OUT UINT8 *Value)
+//
+// 8- and 16-bit reads go through a 32-bit value; the caller's narrower buffer is written
+// only when the read was done.
+//
+STATIC EFI_STATUS
+CpldReadNarrow (
+  IN  LPC_CPLD_PPI  *This,
+  IN  UINTN         CpldType,
+  IN  UINTN         Offset,
+  IN  UINTN         Width,
+  OUT VOID          *Value
+  )
 {
   UINT32      Data;
   EFI_STATUS  Status;
 
-  Status = CpldAccess (This, CpldType, Offset, WIDTH_8, TRUE, (Value == NULL) ? NULL : &Data);
+  Status = CpldAccess (This, CpldType, Offset, Width, TRUE, (Value == NULL) ? NULL : &Data);
   if (!EFI_ERROR (Status)) {
-    *Value = (UINT8)Data;
+    if (Width == WIDTH_8) {
+      *(UINT8 *)Value = (UINT8)Data;
+    } else {
+      *(UINT16 *)Value = (UINT16)Data;
+    }
   }
   return Status;
 }
 
 STATIC EFI_STATUS EFIAPI
+CpldRead8 (IN LPC_CPLD_PPI *This, IN UINTN CpldType, IN UINTN Offset, OUT UINT8 *Value)
+{
+  return CpldReadNarrow (This, CpldType, Offset, WIDTH_8, Value);
+}
+
+STATIC EFI_STATUS EFIAPI
 CpldRead16 (IN LPC_CPLD_PPI *This, IN UINTN CpldType, IN UINTN Offset, OUT UINT16 *Value)
 {
-  UINT32      Data;
-  EFI_STATUS  Status;
-
-  Status = CpldAccess (This, CpldType, Offset, WIDTH_16, TRUE, (Value == NULL) ? NULL : &Data);
-  if (!EFI_ERROR (Status)) {
-    *Value = (UINT16)Data;
-  }
-  return Status;
+  return CpldReadNarrow (This, CpldType, Offset, WIDTH_16, Value);
 }
 
 STATIC EFI_STATUS EFIAPI
